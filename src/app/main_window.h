@@ -24,6 +24,7 @@ class SettingsViewHook {
   virtual ~SettingsViewHook() = default;
   virtual void ModelReloaded() {}
   virtual void ResetCommandStates() {}  // ListView1Click with no row selected
+  virtual void FocusHotkeyField() {}
 };
 
 class MainWindow {
@@ -52,6 +53,9 @@ class MainWindow {
   void LoadSettings();
   // Writes Settings.xml; false (after telling the user why) when it failed.
   bool SaveSettings();
+  // "Сохранить": checks, writes Settings.xml, then the reload routine. A
+  // failed write leaves the window open with every edit in place.
+  void BitBtn1Click();
 
   // Hotkey and snippet menu.
   void WMHotKey(int id);
@@ -72,10 +76,19 @@ class MainWindow {
   bool exitRequested() const { return exitRequested_; }
 
  private:
+  struct QueuedRun {
+    std::string text;
+    TypingTarget target;
+  };
+
   template <typename F>
   void Guarded(F&& body);
-  void EmptySnippetMenu();
-  void StartNextRun();
+  void Reload();
+  void Load();
+  void OpenSettingsWindow();
+  void ReplaceSnippetMenu(MenuItem menu);
+  void Arm(QueuedRun run);
+  void RefreshTrayHint();
 
   Platform platform_;
   SettingsViewHook noView_;
@@ -86,10 +99,13 @@ class MainWindow {
   ClipboardHistory history_;
   TypingTarget target_;
   bool exitRequested_ = false;
+  std::string trayHint_;
+  // Typing runs: one armed (Timer3 enabled) or typing at a time; picks made
+  // meanwhile wait their turn, so two runs never interleave.
+  bool armed_ = false;
   bool typing_ = false;
-  std::deque<std::string> queuedRuns_;  // picks made while a run types
-  std::string pendingText_;
-  bool hotkeyFailureShown_ = false;
+  QueuedRun armedRun_;
+  std::deque<QueuedRun> queuedRuns_;
 };
 
 }  // namespace qs

@@ -190,6 +190,10 @@ void FakeInput::Sleep(int milliseconds) {
 }
 void FakeInput::ProcessMessages() {
   if (logProcessMessages) log_.push_back("Pump");
+  if (onProcessMessages) {
+    auto hook = std::move(onProcessMessages);  // runs once, like one waiting message
+    hook();
+  }
 }
 void FakeInput::ActivateRussianLayout() { log_.push_back("Layout 00000419"); }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -177,6 +178,9 @@ class FakeInput : public InputPort {
   std::map<std::uint8_t, WindowHandle> focusAfterKey;
   long long sleptMs = 0;
   bool logProcessMessages = false;  // off by default: one per character is noise
+  // Runs inside ProcessMessages, as the program's own waiting messages would
+  // (a timer tick, a tray click, a hotkey) while a run is typing.
+  std::function<void()> onProcessMessages;
 
  private:
   EventLog& log_;
