@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev
+  cmake ninja-build g++ clang-16 libclang-rt-16-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
   g++-mingw-w64-x86-64-posix wine wine64
   xvfb xdotool xclip x11-utils imagemagick python3

@@ -12,7 +12,7 @@ echo "== Windows build (MinGW-w64)"
 "$root/scripts/build_windows.sh" "$build/win64"
 
 echo "== Fuzz targets (clang, libFuzzer)"
-CC=clang CXX=clang++ cmake -S "$root" -B "$build/fuzz" -G Ninja -DQS_FUZZ=ON \
+CC=clang-16 CXX=clang++-16 cmake -S "$root" -B "$build/fuzz" -G Ninja -DQS_FUZZ=ON \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build/fuzz" -j2
 

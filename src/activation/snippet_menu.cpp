@@ -23,11 +23,9 @@ MenuItem BuildSnippetMenu(const EntryModel& model) {
   for (std::size_t i = 0; i < model.RowCount(); ++i) {
     const auto& group = model.Row(i).group;
     if (!group) continue;  // history rows belong to the clipboard submenu only
-    if (*group == noGroup) {
-      root.children.push_back(EntryItem(model, i));
-    } else {
-      rowsByGroup[*group].push_back(i);
-    }
+    if (*group == noGroup) root.children.push_back(EntryItem(model, i));
+    // A user group may carry the built-in name too; its submenu repeats them.
+    rowsByGroup[*group].push_back(i);
   }
 
   for (std::size_t j = 1; j < model.GroupCount(); ++j) {

@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "expansion/run_outcome.h"
 #include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/input.h"
@@ -18,13 +19,8 @@ struct TypingTarget {
   WindowHandle focus = 0;
 };
 
-enum class RunOutcome {
-  Completed,
-  TargetRefused,         // the window refused our characters (access denied, or its queue stayed full)
-  ClipboardUnavailable,  // a clipboard tag could not open the clipboard; the rest was not typed
-};
-
 // Types the text (the caller has already brought the target to the front).
+// Stops at the first step that does not complete and says why.
 RunOutcome RunExpansion(std::string_view pendingText, const TypingTarget& target, InputPort& input,
                         ClipboardPort& clipboard, ClockPort& clock);
 

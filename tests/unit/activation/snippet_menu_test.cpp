@@ -34,6 +34,8 @@ struct MenuCase {
   const char* expected;
 };
 
+void PrintTo(const MenuCase& c, std::ostream* os) { *os << c.name; }
+
 class SnippetMenuTest : public ::testing::TestWithParam<MenuCase> {};
 
 TEST_P(SnippetMenuTest, BuildsTheExpectedTree) {

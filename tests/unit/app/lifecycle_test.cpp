@@ -1,5 +1,6 @@
 // Start-up, the reload routine, the tray menu and the ways out.
 #include "main_window_fixture.h"
+#include "settings/autostart.h"
 
 namespace qs::test {
 namespace {
