@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/cp1251.h"
+
 namespace qs {
 
 class DialogPort {
@@ -20,6 +22,17 @@ class DialogPort {
   // none when cancelled.
   virtual std::optional<std::string> InputBox(std::string_view caption, std::string_view prompt,
                                               std::string_view initial) = 0;
+  // The same input box with the typed text returned as UTF-8 (caption,
+  // prompt and initial text stay Windows-1251), so that the caller can
+  // refuse characters that have no Windows-1251 byte instead of keeping '?'.
+  // A port that can return the text losslessly overrides this.
+  virtual std::optional<std::string> InputBoxUtf8(std::string_view caption,
+                                                  std::string_view prompt,
+                                                  std::string_view initial) {
+    auto text = InputBox(caption, prompt, initial);
+    if (!text) return std::nullopt;
+    return Cp1251ToUtf8(*text);
+  }
 };
 
 }  // namespace qs

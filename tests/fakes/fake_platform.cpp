@@ -133,6 +133,15 @@ std::optional<std::string> FakeDialogs::InputBox(std::string_view caption, std::
   inputAnswers.pop_front();
   return answer;
 }
+std::optional<std::string> FakeDialogs::InputBoxUtf8(std::string_view caption,
+                                                     std::string_view prompt,
+                                                     std::string_view initial) {
+  log_.push_back("Input " + U(caption) + " / " + U(prompt) + " / " + U(initial));
+  if (inputAnswersUtf8.empty()) return std::nullopt;
+  auto answer = inputAnswersUtf8.front();
+  inputAnswersUtf8.pop_front();
+  return answer;
+}
 
 bool FakeHotkey::Register(int id, unsigned mask, unsigned vk) {
   log_.push_back("Register " + std::to_string(id) + " mask " + std::to_string(mask) + " vk " +

@@ -128,10 +128,14 @@ class FakeDialogs : public DialogPort {
   bool Confirm(std::string_view text, std::string_view caption) override;
   std::optional<std::string> InputBox(std::string_view caption, std::string_view prompt,
                                       std::string_view initial) override;
+  std::optional<std::string> InputBoxUtf8(std::string_view caption, std::string_view prompt,
+                                          std::string_view initial) override;
 
   std::vector<std::string> messages;  // plain and error texts, in order
   std::deque<bool> confirmAnswers;    // default Yes when empty
   std::deque<std::optional<std::string>> inputAnswers;  // default cancel when empty
+  // Answers of InputBoxUtf8, in UTF-8; default cancel when empty.
+  std::deque<std::optional<std::string>> inputAnswersUtf8;
 
  private:
   EventLog& log_;
