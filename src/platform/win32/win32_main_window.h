@@ -1,0 +1,65 @@
+// The main window: the settings window while visible, otherwise the hidden
+// receiver of the tray icon's, the timers' and the hotkey's messages, which
+// it hands to the core.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/main_window.h"
+#include "platform/win32/win32_ui_metrics.h"
+
+namespace qs {
+class MainWindow;
+}
+
+namespace qs::win32 {
+
+class Win32Tray;
+
+class Win32MainWindow final : public MainWindowPort {
+ public:
+  // Creates the window hidden; throws std::runtime_error when it cannot.
+  explicit Win32MainWindow(HINSTANCE instance);
+  ~Win32MainWindow() override;
+  Win32MainWindow(const Win32MainWindow&) = delete;
+  Win32MainWindow& operator=(const Win32MainWindow&) = delete;
+
+  HWND hwnd() const { return hwnd_.get(); }
+  // Messages reach the core from now on.
+  void Attach(MainWindow& core, Win32Tray& tray);
+  // The window's keyboard interface (Tab, Enter, Esc); true when the
+  // message was handled and must not be dispatched again.
+  bool PreTranslateMessage(MSG& msg);
+
+  WindowHandle Handle() const override;
+  void ShowMainWindow() override;
+  void HideMainWindow() override;
+  bool IsVisible() const override;
+  void SetCaption(std::string_view cp1251) override;
+  void FocusSaveButton() override;
+  void RequestClose() override;
+  void RepaintControls() override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnTrayNotify(LPARAM lParam);
+  void OnCommand(int id);
+  void OnActivate(bool active);
+  void OnClose();
+  void ReportError(const char* cp1251Text);
+
+  void CreateControls();
+  void ApplyDpi(UINT dpi);
+
+  HINSTANCE instance_;
+  unique_hwnd hwnd_;
+  MainWindow* core_ = nullptr;
+  Win32Tray* tray_ = nullptr;
+  UINT taskbarCreated_ = 0;
+  unique_hfont font_;
+  HWND lastFocus_ = nullptr;
+  bool focusSaveOnActivate_ = true;
+};
+
+}  // namespace qs::win32
