@@ -5,6 +5,11 @@ add_library(qs_xml_pugi STATIC src/platform/pugixml/pugixml_reader.cpp)
 target_link_libraries(qs_xml_pugi PUBLIC qs_core pugixml::pugixml)
 
 enable_testing()
+
+# The fuzz build (clang, -DQS_FUZZ=ON) makes the fuzz targets only.
+if(QS_FUZZ)
+  set_target_properties(qs_core qs_xml_pugi PROPERTIES EXCLUDE_FROM_ALL ON)
+else()
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
@@ -29,15 +34,25 @@ if(QS_BENCH_SOURCES)
   endforeach()
 endif()
 
-# Fuzz targets need clang's libFuzzer.
+endif()
+
+# Fuzz targets need clang's libFuzzer. The code under test is built again
+# with the fuzzer's coverage and the sanitizers, or the fuzzer would neither
+# be guided through it nor see its memory faults. Only the folders that a
+# fuzzer reaches are built.
 if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang" AND QS_FUZZ)
+  file(GLOB QS_FUZZ_CORE_SOURCES CONFIGURE_DEPENDS src/model/*.cpp src/settings/*.cpp)
+  add_library(qs_fuzz_core STATIC ${QS_FUZZ_CORE_SOURCES} src/platform/pugixml/pugixml_reader.cpp)
+  target_include_directories(qs_fuzz_core PUBLIC src)
+  target_compile_options(qs_fuzz_core PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
+  target_link_libraries(qs_fuzz_core PUBLIC pugixml::pugixml)
   file(GLOB QS_FUZZ_SOURCES CONFIGURE_DEPENDS fuzz/*.cpp)
   foreach(src ${QS_FUZZ_SOURCES})
     get_filename_component(name ${src} NAME_WE)
     add_executable(${name} ${src})
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
-    target_link_libraries(${name} PRIVATE qs_core qs_xml_pugi)
+    target_link_libraries(${name} PRIVATE qs_fuzz_core)
   endforeach()
 endif()
 

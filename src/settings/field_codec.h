@@ -2,7 +2,9 @@
 // running value, then base64 with the first byte in the lowest bits.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -17,5 +19,18 @@ std::string Base64LeDecode(std::string_view text);
 
 std::string EncodeField(std::string_view text, std::uint16_t key = kFieldKey);
 std::string DecodeField(std::string_view text, std::uint16_t key = kFieldKey);
+
+// EncodeField appended to `out`, for building a document without temporaries.
+void AppendEncodedField(std::string& out, std::string_view text, std::uint16_t key = kFieldKey);
+// The length of EncodeField's result for a text of that many bytes.
+std::size_t EncodedFieldLength(std::size_t plainLength);
+
+// EncodeField of many texts at once, each written to its own place, which
+// has room for EncodedFieldLength(text.size()) characters.
+struct FieldJob {
+  std::string_view text;
+  char* out = nullptr;
+};
+void EncodeFieldsInto(std::span<const FieldJob> jobs, std::uint16_t key = kFieldKey);
 
 }  // namespace qs

@@ -1,0 +1,154 @@
+// WriteSettingsXml: Settings.xml byte for byte, the same as the files already
+// in use: no XML declaration, no indentation, empty elements self-closed,
+// CR LF at the end. Every value is ASCII (base64, digits, True
+// or False), so nothing needs escaping.
+#include <charconv>
+#include <string_view>
+#include <vector>
+
+#include "model/trim.h"
+#include "settings/field_codec.h"
+#include "settings/settings_file.h"
+
+namespace qs {
+
+namespace {
+
+constexpr std::string_view kTextFields[] = {"shorttext", "longtext", "group"};
+
+// "<name>" + value + "</name>", or "<name/>" for an empty value.
+std::size_t ElementLength(std::string_view name, std::size_t valueLength) {
+  return valueLength == 0 ? name.size() + 3 : 2 * name.size() + 5 + valueLength;
+}
+
+// Builds the tags first and leaves room for every scrambled field; the
+// fields are encoded together at the end, several side by side.
+class DocumentBuilder {
+ public:
+  DocumentBuilder(std::size_t capacity, std::size_t fields) {
+    out_.reserve(capacity);
+    fields_.reserve(fields);
+  }
+
+  void Open(std::string_view name) { Tag("<", name, ">"); }
+  void Close(std::string_view name) { Tag("</", name, ">"); }
+  void Empty(std::string_view name) { Tag("<", name, "/>"); }
+
+  void Element(std::string_view name, std::string_view value) {
+    if (value.empty()) return Empty(name);
+    Open(name);
+    out_ += value;
+    Close(name);
+  }
+
+  void EncodedElement(std::string_view name, std::string_view trimmed) {
+    if (trimmed.empty()) return Empty(name);
+    Open(name);
+    fields_.push_back({trimmed, out_.size()});
+    out_.resize(out_.size() + EncodedFieldLength(trimmed.size()));
+    Close(name);
+  }
+
+  void Raw(std::string_view text) { out_ += text; }
+
+  std::string Take() {
+    std::vector<FieldJob> jobs;
+    jobs.reserve(fields_.size());
+    for (const Field& f : fields_) jobs.push_back({f.text, out_.data() + f.offset});
+    EncodeFieldsInto(jobs);
+    return std::move(out_);
+  }
+
+ private:
+  struct Field {
+    std::string_view text;
+    std::size_t offset;
+  };
+
+  void Tag(std::string_view open, std::string_view name, std::string_view close) {
+    out_ += open;
+    out_ += name;
+    out_ += close;
+  }
+
+  std::string out_;
+  std::vector<Field> fields_;
+};
+
+// The exact size of the document, so that it is built in one allocation.
+std::size_t DocumentLength(const EntryModel& model, std::size_t optionsLength) {
+  std::size_t n = ElementLength("Config", 1) - 1 + 2;  // tags and the final CR LF
+  std::size_t texts = 0;
+  for (const TextEntry& row : model.Rows()) {
+    if (row.IsHistoryRow()) continue;
+    std::size_t fields = 0;
+    const std::string_view values[] = {row.shorttext, row.longtext, *row.group};
+    for (std::size_t f = 0; f < 3; ++f) {
+      fields += ElementLength(kTextFields[f], EncodedFieldLength(TrimView(values[f]).size()));
+    }
+    texts += ElementLength("text", fields);
+  }
+  n += ElementLength("Texts", texts);
+  std::size_t groups = 0;
+  for (std::size_t j = 1; j < model.GroupCount(); ++j) {
+    groups += ElementLength(
+        "group", ElementLength("namegroup", EncodedFieldLength(TrimView(model.Group(j)).size())));
+  }
+  n += ElementLength("Groups", groups);
+  return n + ElementLength("keyword", optionsLength);
+}
+
+}  // namespace
+
+std::string WriteSettingsXml(const EntryModel& model) {
+  const Options& options = model.options();
+  char hotText[8];
+  const auto hotEnd = std::to_chars(hotText, hotText + sizeof hotText, options.hotkey).ptr;
+  const std::string_view hot(hotText, static_cast<std::size_t>(hotEnd - hotText));
+  const std::string_view autostart = options.autostart ? "True" : "False";
+  const std::string_view buff = options.monitorClipboard ? "True" : "False";
+  const std::size_t optionsLength = ElementLength("hot", hot.size()) +
+                                    ElementLength("auto", autostart.size()) +
+                                    ElementLength("buff", buff.size());
+
+  DocumentBuilder doc(DocumentLength(model, optionsLength), 3 * model.RowCount() + model.GroupCount());
+  doc.Open("Config");
+
+  // History rows have no group and are never saved.
+  bool anyEntry = false;
+  for (const TextEntry& row : model.Rows()) {
+    if (row.IsHistoryRow()) continue;
+    if (!anyEntry) doc.Open("Texts");
+    anyEntry = true;
+    doc.Open("text");
+    doc.EncodedElement("shorttext", TrimView(row.shorttext));
+    doc.EncodedElement("longtext", TrimView(row.longtext));
+    doc.EncodedElement("group", TrimView(*row.group));
+    doc.Close("text");
+  }
+  anyEntry ? doc.Close("Texts") : doc.Empty("Texts");
+
+  // Line 0, the built-in group, is never written.
+  if (model.GroupCount() > 1) {
+    doc.Open("Groups");
+    for (std::size_t j = 1; j < model.GroupCount(); ++j) {
+      doc.Open("group");
+      doc.EncodedElement("namegroup", TrimView(model.Group(j)));
+      doc.Close("group");
+    }
+    doc.Close("Groups");
+  } else {
+    doc.Empty("Groups");
+  }
+
+  doc.Open("keyword");
+  doc.Element("hot", hot);
+  doc.Element("auto", autostart);
+  doc.Element("buff", buff);
+  doc.Close("keyword");
+  doc.Close("Config");
+  doc.Raw("\r\n");
+  return doc.Take();
+}
+
+}  // namespace qs
