@@ -1,5 +1,7 @@
 #include "platform/win32/win32_main_window.h"
 
+#include <commctrl.h>
+
 #include <exception>
 #include <stdexcept>
 
@@ -7,7 +9,10 @@
 #include "app/main_window.h"
 #include "model/cp1251.h"
 #include "platform/win32/text_convert.h"
+#include "platform/win32/win32_flat_button.h"
+#include "platform/win32/win32_modal_view.h"
 #include "platform/win32/win32_tray.h"
+#include "ui/settings_window.h"
 
 namespace qs::win32 {
 namespace {
@@ -17,7 +22,9 @@ constexpr wchar_t kTitle[] = L"Quipstream";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 constexpr SIZE kClientSize{802, 462};
-constexpr int kFontPoints = 8;
+
+enum FontIndex : int { kNormal, kBold };
+constexpr FontStyle kFonts[] = {{8, false}, {8, true}};
 
 // Enter and Esc arrive as IDOK and IDCANCEL from the keyboard interface, so
 // the two bottom buttons carry those identifiers.
@@ -25,21 +32,45 @@ enum ControlId : int {
   kBitBtn1 = IDOK,      // "Сохранить", the default button
   kBitBtn2 = IDCANCEL,  // "Отменить"
   kBottomRule = 1001,
+  kListView1,
+  kSpeedButton1,
+  kSpeedButton2,
+  kSpeedButton3,
+  kSpeedButton6,
+  kSpeedButton7,
+  kButtonsRule,
+  kHotkeyLabel,
+  kHK0,
+  kCheckBox1,
+  kCheckBox2,
 };
 
-struct ControlDef {
-  int id;
-  const wchar_t* windowClass;
-  const wchar_t* text;
-  DWORD style;
-  RECT bounds96;  // client coordinates at 96 DPI
-};
+constexpr DWORD kListStyle =
+    WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER;
 
-// Every control of the window, in tab order.
+// Every control of the window. Those with WS_TABSTOP come in tab order: the
+// list, "Сохранить", "Отменить", the hotkey field, autostart, monitoring.
 constexpr ControlDef kControls[] = {
-    {kBottomRule, L"STATIC", L"", SS_ETCHEDHORZ, {0, 412, 802, 414}},
-    {kBitBtn1, L"BUTTON", L"Сохранить", WS_TABSTOP | BS_DEFPUSHBUTTON, {8, 422, 128, 454}},
-    {kBitBtn2, L"BUTTON", L"Отменить", WS_TABSTOP | BS_PUSHBUTTON, {674, 422, 794, 454}},
+    {kListView1, WC_LISTVIEWW, L"", kListStyle, WS_EX_CLIENTEDGE, {0, 0, 802, 326}, kNormal},
+    {kBitBtn1, L"BUTTON", L"Сохранить", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, {8, 422, 128, 454},
+     kNormal},
+    {kBitBtn2, L"BUTTON", L"Отменить", WS_TABSTOP | BS_PUSHBUTTON, 0, {674, 422, 794, 454},
+     kNormal},
+    {kHK0, HOTKEY_CLASSW, L"", WS_TABSTOP, WS_EX_CLIENTEDGE, {624, 337, 794, 359}, kNormal},
+    {kCheckBox1, L"BUTTON", L"Запуск программы при загрузке Windows",
+     WS_TABSTOP | BS_AUTOCHECKBOX, 0, {318, 388, 794, 406}, kNormal},
+    {kCheckBox2, L"BUTTON", L"Отслеживать системный буфер обмена", WS_TABSTOP | BS_AUTOCHECKBOX,
+     0, {318, 367, 794, 385}, kNormal},
+    // The flat buttons never take the focus.
+    {kSpeedButton1, kFlatButtonClass, L"Добавить", 0, 0, {8, 334, 96, 364}, kNormal},
+    {kSpeedButton2, kFlatButtonClass, L"Редактировать", 0, 0, {100, 334, 212, 364}, kNormal},
+    {kSpeedButton3, kFlatButtonClass, L"Удалить", 0, 0, {216, 334, 296, 364}, kNormal},
+    {kSpeedButton6, kFlatButtonClass, L"Переместить выше", 0, 0, {8, 370, 150, 400}, kNormal},
+    {kSpeedButton7, kFlatButtonClass, L"Переместить ниже", 0, 0, {154, 370, 296, 400}, kNormal},
+    {kButtonsRule, L"STATIC", L"", SS_ETCHEDVERT, 0, {306, 334, 308, 404}, kNormal},
+    {kHotkeyLabel, L"STATIC", L"Горячая клавиша для вызова контекстного меню",
+     SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, 0, {318, 337, 620, 359}, kBold},
+    {kBottomRule, L"STATIC", L"", SS_ETCHEDHORZ, 0, {0, 412, 802, 414}, kNormal},
 };
 
 void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
@@ -58,10 +89,29 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
   ::RegisterClassExW(&wc);  // fails harmlessly when already registered
 }
 
+POINT ScreenPointOf(HWND window, LPARAM clientPoint) {
+  POINT p{static_cast<short>(LOWORD(clientPoint)), static_cast<short>(HIWORD(clientPoint))};
+  ::ClientToScreen(window, &p);
+  return p;
+}
+
+// The modal window of ours that the user is working in, when the main
+// window is disabled under one.
+HWND ActiveModal(HWND main) {
+  HWND window = main;
+  for (int depth = 0; depth < 8; ++depth) {
+    HWND popup = ::GetLastActivePopup(window);
+    if (!popup || popup == window) break;
+    window = popup;
+  }
+  return window;
+}
+
 }  // namespace
 
 Win32MainWindow::Win32MainWindow(HINSTANCE instance) : instance_(instance) {
   RegisterWindowClass(instance, &Win32MainWindow::WindowProc);
+  RegisterFlatButtonClass(instance);
   // WM_NCCREATE takes ownership of the handle.
   if (!::CreateWindowExW(kExStyle, kClassName, kTitle, kStyle, 0, 0, 0, 0, nullptr, nullptr,
                          instance, this)) {
@@ -81,6 +131,7 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance) : instance_(instance) {
 
 Win32MainWindow::~Win32MainWindow() {
   core_ = nullptr;
+  settings_ = nullptr;
   tray_ = nullptr;
 }
 
@@ -89,29 +140,47 @@ void Win32MainWindow::Attach(MainWindow& core, Win32Tray& tray) {
   tray_ = &tray;
 }
 
+void Win32MainWindow::AttachSettings(SettingsWindow& settings) { settings_ = &settings; }
+
 void Win32MainWindow::CreateControls() {
-  for (const ControlDef& c : kControls) {
-    ::CreateWindowExW(0, c.windowClass, c.text, WS_CHILD | WS_VISIBLE | c.style, 0, 0, 0, 0, hwnd(),
-                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
+  if (!qs::win32::CreateControls(hwnd(), instance_, kControls)) {
+    throw std::runtime_error(std::string("Не удалось создать элементы окна настроек: "_cp1251) +
+                             LastErrorText());
   }
-  lastFocus_ = ::GetDlgItem(hwnd(), kBitBtn1);
+  auto item = [this](int id) { return ::GetDlgItem(hwnd(), id); };
+  settingsView_.emplace(
+      instance_, hwnd(),
+      SettingsControls{item(kListView1), item(kSpeedButton1), item(kSpeedButton2),
+                       item(kSpeedButton3), item(kSpeedButton6), item(kSpeedButton7), item(kHK0),
+                       item(kCheckBox1), item(kCheckBox2)});
+  focus_.Remember(item(kBitBtn1));
 }
 
-// Positions and font follow the DPI of the monitor the window is on.
+// Positions, fonts, column widths and pictures follow the DPI of the
+// monitor the window is on.
 void Win32MainWindow::ApplyDpi(UINT dpi) {
-  unique_hfont font = MakeUiFont(dpi, kFontPoints);
-  for (const ControlDef& c : kControls) {
-    HWND control = ::GetDlgItem(hwnd(), c.id);
-    const RECT r = Scale(c.bounds96, dpi);
-    ::SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-  }
-  font_ = std::move(font);  // the old font goes once no control uses it
+  ViewFonts fonts(kFonts, dpi);
+  PlaceControls(hwnd(), kControls, dpi, fonts);
+  settingsView_->ApplyDpi(dpi);
+  fonts_ = std::move(fonts);  // the old fonts go once no control uses them
 }
 
 bool Win32MainWindow::PreTranslateMessage(MSG& msg) {
   if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || !hwnd_) return false;
+  if (!IsFor(hwnd(), msg)) return false;
+  // Key preview: Esc is the window's before any control sees it.
+  if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+    if (drag_.active()) {
+      drag_.Cancel();
+    } else if (settings_) {
+      try {
+        settings_->FormKeyPress(27);
+      } catch (const std::exception& e) {
+        ReportError(e.what());
+      }
+    }
+    return true;
+  }
   return ::IsDialogMessageW(hwnd(), &msg) != FALSE;
 }
 
@@ -158,8 +227,9 @@ LRESULT CALLBACK Win32MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wPa
     self->hwnd_.release();
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
   }
-  // The core catches the errors of its own handlers; whatever still escapes
-  // must not unwind through the system's code.
+  // The core catches the errors of its own handlers; the settings window's
+  // handlers leave theirs to the error report here. Nothing may unwind
+  // through the system's code.
   try {
     return self->HandleMessage(message, wParam, lParam);
   } catch (const std::exception& e) {
@@ -170,9 +240,7 @@ LRESULT CALLBACK Win32MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wPa
   return 0;
 }
 
-void Win32MainWindow::ReportError(const char* cp1251Text) {
-  ::MessageBoxW(hwnd(), Cp1251ToWide(cp1251Text).c_str(), kTitle, MB_OK | MB_ICONERROR);
-}
+void Win32MainWindow::ReportError(const char* cp1251Text) { ShowHandlerError(hwnd(), cp1251Text); }
 
 LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == taskbarCreated_ && taskbarCreated_ != 0) {
@@ -195,9 +263,43 @@ LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       if (core_) core_->WMHotKey(static_cast<int>(wParam));
       return 0;
 
-    case WM_COMMAND:
-      if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
+    case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
+
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (header->idFrom == static_cast<UINT_PTR>(kListView1)) return OnListNotify(*header);
+      break;
+    }
+
+    case WM_CONTEXTMENU: OnContextMenu(reinterpret_cast<HWND>(wParam), lParam); return 0;
+
+    case WM_MEASUREITEM:
+      if (settingsView_ &&
+          settingsView_->MeasureMenuPicture(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) {
+        return TRUE;
+      }
+      break;
+
+    case WM_DRAWITEM:
+      if (settingsView_ &&
+          settingsView_->DrawMenuPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) {
+        return TRUE;
+      }
+      break;
+
+    case WM_MOUSEMOVE:
+      if (drag_.active()) OnDragMove(ScreenPointOf(hwnd(), lParam));
       return 0;
+
+    case WM_LBUTTONUP:
+      if (drag_.active()) OnDrop(ScreenPointOf(hwnd(), lParam));
+      return 0;
+
+    case WM_CAPTURECHANGED:
+      if (drag_.active()) drag_.Cancel();
+      return 0;
+
+    case DM_GETDEFID: return DefaultButtonId(hwnd());
 
     case WM_SHOWWINDOW:
       if (wParam && core_) core_->FormShow();
@@ -245,6 +347,14 @@ LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
 LRESULT Win32MainWindow::OnTrayNotify(LPARAM lParam) {
   if (!core_) return 0;
   const auto mouseMessage = static_cast<UINT>(lParam);
+  // While the entry editor or the group manager is open, a reload from the
+  // tray would pull the model from under it: show that window instead.
+  if (!::IsWindowEnabled(hwnd())) {
+    if (mouseMessage == WM_LBUTTONDBLCLK || mouseMessage == WM_RBUTTONDOWN) {
+      ::SetForegroundWindow(ActiveModal(hwnd()));
+    }
+    return 0;
+  }
   if (mouseMessage == WM_LBUTTONDBLCLK) {
     core_->IconTrayDblClick();
     return 0;
@@ -262,32 +372,107 @@ LRESULT Win32MainWindow::OnTrayNotify(LPARAM lParam) {
   return 0;
 }
 
-void Win32MainWindow::OnCommand(int id) {
-  if (!core_) return;
+void Win32MainWindow::OnCommand(int id, int code) {
+  if (id == kHK0) {
+    if (code == EN_CHANGE) OnOptionsEdited();
+    return;
+  }
+  if (code != BN_CLICKED) return;
   switch (id) {
     case kBitBtn1:  // the button, and Enter
-      core_->BitBtn1Click();
-      break;
+      // The hotkey field does not report every change (Wine's says nothing
+      // when Backspace clears it): the save reads it once more.
+      OnOptionsEdited();
+      if (core_) core_->BitBtn1Click();
+      return;
     case kBitBtn2:  // the button, and Esc
-      core_->BitBtn2Click();
-      break;
+      if (core_) core_->BitBtn2Click();
+      return;
+    case kCheckBox1:
+    case kCheckBox2: OnOptionsEdited(); return;
     default: break;
   }
+  if (!settings_) return;
+  switch (id) {
+    case kSpeedButton1: settings_->SpeedButton1Click(); break;
+    case kSpeedButton2: settings_->SpeedButton2Click(); break;
+    case kSpeedButton3: settings_->SpeedButton3Click(); break;
+    case kSpeedButton6: settings_->SpeedButton6Click(); break;
+    case kSpeedButton7: settings_->SpeedButton7Click(); break;
+    default: break;
+  }
+}
+
+void Win32MainWindow::OnOptionsEdited() {
+  if (!settings_ || !settingsView_) return;
+  if (const auto options = settingsView_->EditedOptions()) settings_->OptionsEdited(*options);
+}
+
+LRESULT Win32MainWindow::OnListNotify(const NMHDR& header) {
+  if (!settings_) return 0;
+  switch (header.code) {
+    case NM_CLICK: settings_->ListView1Click(); break;
+    case NM_DBLCLK: settings_->ListView1DblClick(); break;
+    case LVN_BEGINDRAG: drag_.Begin(header.hwndFrom, hwnd()); break;
+    default: break;
+  }
+  return 0;
+}
+
+// PopupMenu2 belongs to the list alone. Opened from the keyboard, it shows
+// under the selected row, or at the list's corner.
+void Win32MainWindow::OnContextMenu(HWND control, LPARAM at) {
+  HWND list = ::GetDlgItem(hwnd(), kListView1);
+  if (control != list || !settings_ || !settingsView_) return;
+  POINT screen{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+  if (at == -1) {
+    RECT row{};
+    row.left = LVIR_BOUNDS;
+    const auto selected = settingsView_->SelectedRow();
+    if (selected &&
+        ::SendMessageW(list, LVM_GETITEMRECT, *selected, reinterpret_cast<LPARAM>(&row))) {
+      screen = {row.left, row.bottom};
+    } else {
+      screen = {0, 0};
+    }
+    ::ClientToScreen(list, &screen);
+  }
+  settings_->PopupMenu2Popup();
+  const auto item = settingsView_->TrackListMenu(screen);
+  if (!item) return;
+  switch (*item) {
+    case ListMenuItem::N3: settings_->SpeedButton1Click(); break;
+    case ListMenuItem::N4: settings_->SpeedButton2Click(); break;
+    case ListMenuItem::N5: settings_->SpeedButton3Click(); break;
+    case ListMenuItem::N7: settings_->N7Click(); break;
+    case ListMenuItem::N8: settings_->N8Click(); break;
+  }
+}
+
+void Win32MainWindow::OnDragMove(POINT screen) {
+  drag_.Track(screen, settings_ && settings_->ListView1DragOver(DragSource::ListView1));
+}
+
+// Only the list takes the drop; released anywhere else, the drag ends with
+// nothing changed.
+void Win32MainWindow::OnDrop(POINT screen) {
+  const ListDropTarget target = drag_.Drop(screen);
+  if (!target.onList || !settings_ || !settings_->ListView1DragOver(DragSource::ListView1)) return;
+  settings_->ListView1DragDrop(target.row);
 }
 
 // The focused control is remembered while the window is inactive or hidden;
 // "Сохранить" takes the focus after a reload asked for it.
 void Win32MainWindow::OnActivate(bool active) {
   if (!active) {
-    HWND focus = ::GetFocus();
-    if (focus && ::IsChild(hwnd(), focus)) lastFocus_ = focus;
+    focus_.Deactivated(hwnd());
     return;
   }
   if (focusSaveOnActivate_) {
-    lastFocus_ = ::GetDlgItem(hwnd(), kBitBtn1);
+    focus_.Remember(::GetDlgItem(hwnd(), kBitBtn1));
     focusSaveOnActivate_ = false;
   }
-  if (lastFocus_ && ::IsWindow(lastFocus_)) ::SetFocus(lastFocus_);
+  focus_.Activated(hwnd());
 }
 
 void Win32MainWindow::OnClose() {

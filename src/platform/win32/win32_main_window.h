@@ -5,12 +5,18 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "platform/main_window.h"
+#include "platform/win32/win32_list_drag.h"
+#include "platform/win32/win32_settings_view.h"
 #include "platform/win32/win32_ui_metrics.h"
+#include "platform/win32/win32_view_layout.h"
 
 namespace qs {
 class MainWindow;
-}
+class SettingsWindow;
+}  // namespace qs
 
 namespace qs::win32 {
 
@@ -25,8 +31,12 @@ class Win32MainWindow final : public MainWindowPort {
   Win32MainWindow& operator=(const Win32MainWindow&) = delete;
 
   HWND hwnd() const { return hwnd_.get(); }
+  // The view of the settings window's controls, for the editing logic.
+  Win32SettingsView& settingsView() { return *settingsView_; }
   // Messages reach the core from now on.
   void Attach(MainWindow& core, Win32Tray& tray);
+  // The settings window's controls report to its logic from now on.
+  void AttachSettings(SettingsWindow& settings);
   // The window's keyboard interface (Tab, Enter, Esc); true when the
   // message was handled and must not be dispatched again.
   bool PreTranslateMessage(MSG& msg);
@@ -44,7 +54,12 @@ class Win32MainWindow final : public MainWindowPort {
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnTrayNotify(LPARAM lParam);
-  void OnCommand(int id);
+  void OnCommand(int id, int code);
+  LRESULT OnListNotify(const NMHDR& header);
+  void OnContextMenu(HWND control, LPARAM at);
+  void OnDragMove(POINT screen);
+  void OnDrop(POINT screen);
+  void OnOptionsEdited();
   void OnActivate(bool active);
   void OnClose();
   void ReportError(const char* cp1251Text);
@@ -55,10 +70,13 @@ class Win32MainWindow final : public MainWindowPort {
   HINSTANCE instance_;
   unique_hwnd hwnd_;
   MainWindow* core_ = nullptr;
+  SettingsWindow* settings_ = nullptr;
   Win32Tray* tray_ = nullptr;
   UINT taskbarCreated_ = 0;
-  unique_hfont font_;
-  HWND lastFocus_ = nullptr;
+  ViewFonts fonts_;
+  std::optional<Win32SettingsView> settingsView_;
+  ListDrag drag_;
+  FocusKeeper focus_;
   bool focusSaveOnActivate_ = true;
 };
 

@@ -22,6 +22,9 @@
 #include "platform/win32/win32_timers.h"
 #include "platform/win32/win32_tray.h"
 #include "platform/win32/xmllite_reader.h"
+#include "ui/entry_editor.h"
+#include "ui/group_manager.h"
+#include "ui/settings_window.h"
 
 namespace {
 
@@ -48,10 +51,19 @@ int Run(HINSTANCE instance, int showCommand) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&controls);
 
-  // The hotkey and the message boxes belong to the main window, which does
-  // not exist yet: they ask for its handle when they need it.
+  // The hotkey belongs to the main window, which does not exist yet: it asks
+  // for the handle when it needs it. Message boxes belong to whichever of
+  // the three windows the user is working in.
   HWND mainHwnd = nullptr;
+  HWND editorHwnd = nullptr;
+  HWND groupsHwnd = nullptr;
   const WindowSource mainWindowHandle = [&mainHwnd] {
+    return reinterpret_cast<WindowHandle>(mainHwnd);
+  };
+  const WindowSource dialogOwner = [&] {
+    for (HWND modal : {groupsHwnd, editorHwnd}) {
+      if (modal && ::IsWindowVisible(modal)) return reinterpret_cast<WindowHandle>(modal);
+    }
     return reinterpret_cast<WindowHandle>(mainHwnd);
   };
   Win32Files files;
@@ -61,21 +73,33 @@ int Run(HINSTANCE instance, int showCommand) {
   Win32Input input;
   Win32Hotkey hotkey(mainWindowHandle);
   Win32Clock clock;
-  Win32Dialogs dialogs(mainWindowHandle);
+  Win32Dialogs dialogs(dialogOwner);
 
+  // The three windows, in this order, for the whole run.
   Win32MainWindow mainWindow(instance);
   mainHwnd = mainWindow.hwnd();
+  Win32EditorWindow editorWindow(instance, mainHwnd);
+  editorHwnd = editorWindow.hwnd();
+  Win32GroupsWindow groupsWindow(instance, editorHwnd, mainHwnd);
+  groupsHwnd = groupsWindow.hwnd();
   Win32Tray tray(instance, mainHwnd);
   Win32PopupMenu menus(instance, mainHwnd);
   Win32Timers timers(mainHwnd);
 
   MainWindow core(Platform{mainWindow, tray, menus, timers, files, registry, dialogs, xml, hotkey,
                            input, clipboard, clock});
+  Win32SettingsView& settingsView = mainWindow.settingsView();
+  GroupManager groupManager(core.model(), groupsWindow, editorWindow, dialogs, settingsView);
+  EntryEditor editor(core.model(), editorWindow, dialogs, settingsView, groupManager);
+  SettingsWindow settings(core.model(), settingsView, dialogs, editor,
+                          [&core] { core.BitBtn2Click(); });
+  groupsWindow.Attach(groupManager);
+  editorWindow.Attach(editor);
+  mainWindow.AttachSettings(settings);
+  // Every reload shows the model in the list again.
+  core.SetSettingsView(&settings);
   mainWindow.Attach(core, tray);
   core.FormCreate();
-
-  Win32EditorWindow editor(instance, mainHwnd);
-  Win32GroupsWindow groups(instance, editor.hwnd());
 
   // Visible during start-up; the first tick of the start-up timer hides it
   // when there are saved settings.
