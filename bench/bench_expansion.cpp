@@ -105,6 +105,7 @@ class NullInput : public qs::InputPort {
   void KeyEvent(std::uint8_t, std::uint8_t, std::uint32_t) override {}
   std::uint8_t ScanCodeOf(std::uint8_t) override { return 0; }
   void Sleep(int) override {}
+  bool RoundTrip(qs::WindowHandle, int) override { return true; }
   void ProcessMessages() override {}
   void ActivateRussianLayout() override {}
 };

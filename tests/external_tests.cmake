@@ -43,10 +43,18 @@ if(QS_WINDOWS_BUILD_DIR)
       add_test(NAME e2e.${module}.${name} COMMAND ${QS_PYTHON3} ${script} ${name})
       set_tests_properties(e2e.${module}.${name} PROPERTIES ${QS_WINE_TEST_PROPERTIES}
         LABELS "e2e;wine" TIMEOUT 150
-        REQUIRED_FILES "${QS_WINDOWS_BUILD_DIR}/quipstream.exe;${QS_WINDOWS_BUILD_DIR}/probe.exe"
+        REQUIRED_FILES "${QS_WINDOWS_BUILD_DIR}/quipstream.exe;${QS_WINDOWS_BUILD_DIR}/probe.exe;${QS_WINDOWS_BUILD_DIR}/traytip.exe"
         ENVIRONMENT "QS_EXE=${QS_WINDOWS_BUILD_DIR}/quipstream.exe;QS_PROBE=${QS_WINDOWS_BUILD_DIR}/probe.exe;QS_WINE_TEMPLATE=${QS_WINE_TEMPLATE};QS_E2E_ARTIFACTS=${CMAKE_BINARY_DIR}/e2e-artifacts")
     endforeach()
   endforeach()
+
+  # Figures of the exe under Wine (typing rate, pick to first character);
+  # printed, not tested: cmake --build <this build> --target bench_wine
+  add_custom_target(bench_wine
+    COMMAND ${QS_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/e2e/bench_wine.py
+            --exe ${QS_WINDOWS_BUILD_DIR}/quipstream.exe --probe ${QS_WINDOWS_BUILD_DIR}/probe.exe
+            --template ${QS_WINE_TEMPLATE}
+    USES_TERMINAL VERBATIM)
 
   # The Win32 adapter tests, in a Wine session of their own.
   add_test(NAME win32.adapter_tests

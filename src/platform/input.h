@@ -28,6 +28,11 @@ class InputPort {
   // MapVirtualKey with map type 0.
   virtual std::uint8_t ScanCodeOf(std::uint8_t vk) = 0;
   virtual void Sleep(int milliseconds) = 0;
+  // Sends the window a message that does nothing (WM_NULL) and waits for its
+  // answer, which comes when the window's thread is back at its message
+  // queue: a round trip takes it through at most one more of its queued
+  // messages. False when the window is gone or did not answer in time.
+  virtual bool RoundTrip(WindowHandle window, int timeoutMs) = 0;
   // Handles every message waiting in the program's own queue.
   virtual void ProcessMessages() = 0;
   // LoadKeyboardLayout("00000419", KLF_ACTIVATE).

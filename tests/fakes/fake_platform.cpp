@@ -183,14 +183,48 @@ PostResult FakeInput::PostChar(WindowHandle window, unsigned char cp1251) {
   static const char* const kNames[] = {"", " access-denied", " queue-full", " failed"};
   log_.push_back("Char " + Hex(static_cast<unsigned>(window)) + " " + Hex(cp1251) +
                  kNames[static_cast<int>(result)]);
+  if (result == PostResult::Ok && slowTarget) {
+    posted_.push_back(cp1251);
+  } else if (result == PostResult::Ok) {
+    handled += static_cast<char>(cp1251);
+  }
   return result;
 }
 void FakeInput::KeyEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags) {
   log_.push_back("Key " + Hex(vk) + " scan " + Hex(scan) + " flags " + std::to_string(flags));
-  auto it = focusAfterKey.find(vk);
-  if (it != focusAfterKey.end() && (flags & 2) == 0) {
-    focusOfThread[WindowThread(foreground)] = it->second;
+  const bool down = (flags & 2) == 0;
+  if (slowTarget) {
+    input_.push_back({WindowThread(foreground), vk, down});
+  } else if (down) {
+    HandlePress(WindowThread(foreground), vk);
   }
+}
+void FakeInput::HandlePress(ThreadId thread, std::uint8_t vk) {
+  handled += "{" + Hex(vk) + "}";
+  auto it = focusAfterKey.find(vk);
+  if (it != focusAfterKey.end()) focusOfThread[thread] = it->second;
+}
+bool FakeInput::HandleOne() {
+  if (!posted_.empty()) {
+    handled += static_cast<char>(posted_.front());
+    posted_.pop_front();
+    return true;
+  }
+  if (input_.empty()) return false;
+  const QueuedKey key = input_.front();
+  input_.pop_front();
+  if (key.down) HandlePress(key.thread, key.vk);
+  return true;
+}
+void FakeInput::HandleQueued() {
+  while (HandleOne()) {
+  }
+}
+bool FakeInput::RoundTrip(WindowHandle, int) {
+  ++roundTrips;
+  if (!targetAnswers) return false;
+  HandleOne();
+  return true;
 }
 std::uint8_t FakeInput::ScanCodeOf(std::uint8_t vk) { return vk == 0x11 ? 0x1D : 0; }
 void FakeInput::Sleep(int milliseconds) {

@@ -168,8 +168,11 @@ class FakeInput : public InputPort {
   void KeyEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags) override;
   std::uint8_t ScanCodeOf(std::uint8_t vk) override;
   void Sleep(int milliseconds) override;
+  bool RoundTrip(WindowHandle window, int timeoutMs) override;
   void ProcessMessages() override;
   void ActivateRussianLayout() override;
+  // A slow target handles everything still in its queue.
+  void HandleQueued();
 
   WindowHandle foreground = 0x500;
   std::map<WindowHandle, ThreadId> threads{{0x500, 77}};
@@ -180,6 +183,15 @@ class FakeInput : public InputPort {
   // When set, a key event with this vk moves the thread's focus there
   // (as Tab moves the focus between fields).
   std::map<std::uint8_t, WindowHandle> focusAfterKey;
+  // A target slower than the run: posted characters and key events wait in
+  // its queue, and each round trip lets it handle one, posted characters
+  // before input as Windows takes them; focusAfterKey acts when the key is
+  // handled. `handled` lists what it took: the characters themselves and
+  // "{vk}" for each key press.
+  bool slowTarget = false;
+  bool targetAnswers = true;  // false: a hung or vanished window
+  int roundTrips = 0;
+  std::string handled;
   long long sleptMs = 0;
   bool logProcessMessages = false;  // off by default: one per character is noise
   // Runs inside ProcessMessages, as the program's own waiting messages would
@@ -187,7 +199,17 @@ class FakeInput : public InputPort {
   std::function<void()> onProcessMessages;
 
  private:
+  struct QueuedKey {
+    ThreadId thread;
+    std::uint8_t vk;
+    bool down;
+  };
+  void HandlePress(ThreadId thread, std::uint8_t vk);
+  bool HandleOne();
+
   EventLog& log_;
+  std::deque<unsigned char> posted_;
+  std::deque<QueuedKey> input_;
 };
 
 class FakeClipboard : public ClipboardPort {

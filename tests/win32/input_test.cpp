@@ -37,6 +37,16 @@ TEST(Win32Input, PostToAWindowThatIsGoneFails) {
   EXPECT_EQ(Win32Input().PostChar(Handle(gone), 0xC0), PostResult::Failed);
 }
 
+TEST(Win32Input, RoundTripNeedsAWindowThatAnswers) {
+  HWND gone = nullptr;
+  {
+    test::ProbeWindow probe;
+    gone = probe.hwnd();
+    EXPECT_TRUE(Win32Input().RoundTrip(Handle(probe.hwnd()), 1000));
+  }
+  EXPECT_FALSE(Win32Input().RoundTrip(Handle(gone), 1000));
+}
+
 TEST(Win32Input, ProcessMessagesLeavesTheQuitRequestForTheMainLoop) {
   test::ProbeWindow probe;
   Win32Input input;

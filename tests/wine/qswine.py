@@ -31,6 +31,12 @@ Facts about Wine under a bare Xvfb that shaped this file:
 - Each Wine command (reg, winepath) takes about 5 s while no Wine program
   runs, because Wine's services start and stop with it; with the probe up
   it takes half a second.
+- Wine's tray makes an icon's tooltip (in explorer.exe) only when the
+  pointer first rests on the icon; from then on it follows every change of
+  the hint, and traytip.exe reads it (hover_tray_icon, tray_tips).
+- Wine's message times (GetMessageTime, GetTickCount) are whole
+  milliseconds of CLOCK_MONOTONIC_RAW; a key sent through XTEST is stamped
+  within about a millisecond of its sending.
 
 Command line:
   qswine.py make-template DIR     create (or reuse) the template prefix
@@ -369,6 +375,28 @@ class Probe:
         return "".join(chr(e["code"]) for e in self.events_by_time("WM_CHAR")
                        if field is None or e["field"] == field)
 
+    def mark(self):
+        """How many events are logged so far: events_since(mark) gives the later ones."""
+        return len(self.events())
+
+    def events_since(self, mark, *kinds):
+        """The events logged after the mark, in message-time order; only the
+        given message kinds when named."""
+        later = [e for e in self.events()[mark:] if not kinds or e["msg"] in kinds]
+        return sorted(later, key=lambda e: e.get("time", 0))
+
+    def posted_text_since(self, mark, field=None):
+        """The characters posted to the fields after the mark (WM_CHAR with
+        lparam 0: a character translated from a key carries the key's
+        lparam), in message-time order."""
+        return "".join(chr(e["code"]) for e in self.events_since(mark, "WM_CHAR")
+                       if e["lparam"] == 0 and (field is None or e["field"] == field))
+
+    def wait_posted_text(self, mark, expected, timeout=10, field=None):
+        return wait_for(lambda: self.posted_text_since(mark, field) == expected, timeout,
+                        lambda: f"the characters {expected!r} to reach the probe"
+                                f" (seen {self.posted_text_since(mark, field)!r})")
+
     def field_center(self, index):
         left, top, right, bottom = map(int, self.info[f"field{index}"].split(","))
         return (left + right) // 2, (top + bottom) // 2
@@ -437,6 +465,7 @@ class WineSession:
         self.artifacts = artifacts or os.environ.get("QS_E2E_ARTIFACTS")
         self._processes = []  # (Popen, label)
         self._helpers = []    # X-side helpers such as xclip
+        self._kept = set()    # artifact files saved by the test itself
         self.with_probe = with_probe
         self.probe = None
         self._xvfb = None
@@ -540,8 +569,15 @@ class WineSession:
         if not self.artifacts:
             return
         target = os.path.join(self.artifacts, self.name)
-        shutil.rmtree(target, ignore_errors=True)
-        os.makedirs(target)
+        # What an earlier run left goes; what this session kept stays.
+        if os.path.isdir(target):
+            for name in set(os.listdir(target)) - self._kept:
+                path = os.path.join(target, name)
+                if os.path.isdir(path) and not os.path.islink(path):
+                    shutil.rmtree(path, ignore_errors=True)
+                else:
+                    os.remove(path)
+        os.makedirs(target, exist_ok=True)
         with contextlib.suppress(Exception):
             self.screenshot(os.path.join(target, "screen.png"))
         if self.xevents:
@@ -748,6 +784,66 @@ class WineSession:
             return None
         return wait_for(menu, timeout, f"a popup menu of process {pid}")
 
+    def wait_for_new_popup_menu(self, pid, since, timeout=10):
+        """The X window of a popup menu that process pid maps after the
+        monotonic time since (a window without a title)."""
+        def mapped():
+            return [e["window"] for e in self.xevents.maps(pid=pid, since=since)
+                    if not e["title"] and self.is_window_visible(e["window"])]
+        return wait_for(mapped, timeout, f"a popup menu of process {pid}")[0]
+
+    def wait_for_menus_closed(self, windows, timeout=10):
+        wait_for(lambda: not any(self.is_window_visible(w) for w in windows), timeout,
+                 "the popup menus to close")
+
+    def hover_tray_icon(self, slot=0):
+        """Rests the pointer on a tray icon until Wine shows its tooltip
+        (Wine creates it only then; tray_tips reads it afterwards)."""
+        x, y = self.tray_slot_center(slot)
+        since = time.monotonic()
+        # Two moves: Wine's tooltip starts counting at a move over the icon.
+        self.xdotool("mousemove", x, y)
+        self.xdotool("mousemove", x + 1, y)
+        tray_pid = wait_for(lambda: self.xevents.maps(title="Wine System Tray"), 10,
+                            "Wine's tray window")[-1]["pid"]
+        return wait_for(lambda: [e for e in self.xevents.maps(pid=tray_pid, since=since)
+                                 if not e["title"]],
+                        10, "the tray icon's tooltip to be shown")[0]["window"]
+
+    def tray_tips(self):
+        """The tooltip texts of the icons in Wine's tray window, read by
+        traytip.exe (built beside the probe)."""
+        if not self.probe_exe:
+            raise RuntimeError("no probe: set QS_PROBE to the probe's exe")
+        reader = os.path.join(os.path.dirname(self.probe_exe), "traytip.exe")
+        return [json.loads(line) for line in self.wine_run([reader]).splitlines() if line]
+
+    # artifacts kept whether the test passes or not
+
+    def artifact_path(self, name):
+        """A path in the test's artifact folder (None without $QS_E2E_ARTIFACTS).
+        A failed session replaces the folder's screen, logs and settings but
+        keeps files saved here."""
+        if not self.artifacts:
+            return None
+        folder = os.path.join(self.artifacts, self.name)
+        os.makedirs(folder, exist_ok=True)
+        self._kept.add(name)
+        return os.path.join(folder, name)
+
+    def picture_of(self, windows, margin=8):
+        """PNG bytes of the screen cropped to the bounding box of the windows."""
+        boxes = [g for g in map(self.window_geometry, windows) if g]
+        if not boxes:
+            raise AssertionError("none of the windows to photograph is there")
+        left = max(0, min(b[0] for b in boxes) - margin)
+        top = max(0, min(b[1] for b in boxes) - margin)
+        right = max(b[0] + b[2] for b in boxes) + margin
+        bottom = max(b[1] + b[3] for b in boxes) + margin
+        return _run(["import", "-window", "root", "-crop",
+                     f"{right - left}x{bottom - top}+{left}+{top}", "+repage", "png:-"],
+                    env=self.env).stdout
+
     # clipboard
 
     def set_clipboard(self, text):
@@ -760,6 +856,23 @@ class WineSession:
         process.stdin.close()
         self._helpers.append((process, "xclip"))
         wait_for(lambda: self.get_clipboard() == text, 10, f"the X clipboard to hold {text!r}")
+
+    def set_clipboard_data(self, data, target):
+        """Puts data of one X target (a MIME type such as image/png) on the X
+        clipboard, as set_clipboard does with text."""
+        process = subprocess.Popen(["xclip", "-selection", "clipboard", "-quiet", "-i",
+                                    "-t", target],
+                                   env=self.env, stdin=subprocess.PIPE,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        process.stdin.write(data)
+        process.stdin.close()
+        self._helpers.append((process, "xclip"))
+
+        def offered():
+            result = _run(["xclip", "-selection", "clipboard", "-o", "-t", "TARGETS"],
+                          env=self.env, check=False, timeout=10)
+            return target in result.stdout.decode("utf-8", "replace").split()
+        wait_for(offered, 10, f"the X clipboard to offer {target}")
 
     def get_clipboard(self):
         result = _run(["xclip", "-selection", "clipboard", "-o"], env=self.env, check=False,

@@ -67,6 +67,14 @@ void Win32Input::Sleep(int milliseconds) {
   ::Sleep(milliseconds > 0 ? static_cast<DWORD>(milliseconds) : 0);
 }
 
+// SMTO_NORMAL: messages other threads send to us are still handled while we
+// wait; a hung window is given up at once.
+bool Win32Input::RoundTrip(WindowHandle window, int timeoutMs) {
+  DWORD_PTR answer = 0;
+  return ::SendMessageTimeoutW(ToHwnd(window), WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                               timeoutMs > 0 ? static_cast<UINT>(timeoutMs) : 0, &answer) != 0;
+}
+
 // A WM_QUIT met here belongs to the main loop: put it back so the program
 // still ends once the typing run has returned.
 void Win32Input::ProcessMessages() {

@@ -16,6 +16,7 @@ class Win32Input : public InputPort {
   void KeyEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags) override;
   std::uint8_t ScanCodeOf(std::uint8_t vk) override;
   void Sleep(int milliseconds) override;
+  bool RoundTrip(WindowHandle window, int timeoutMs) override;
   void ProcessMessages() override;
   void ActivateRussianLayout() override;
 };

@@ -8,3 +8,13 @@ if(NOT MSVC)
   # One self-contained exe: Wine needs no MinGW runtime DLLs beside it.
   target_link_options(qs_probe PRIVATE -static -static-libgcc -static-libstdc++)
 endif()
+
+# traytip (tests/e2e/probe/traytip.cpp): prints the tray icons' tooltip
+# texts, for tests of the tray hint.
+add_executable(qs_traytip ${CMAKE_CURRENT_LIST_DIR}/traytip.cpp)
+set_target_properties(qs_traytip PROPERTIES OUTPUT_NAME traytip)
+target_compile_definitions(qs_traytip PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+target_link_libraries(qs_traytip PRIVATE user32)
+if(NOT MSVC)
+  target_link_options(qs_traytip PRIVATE -static -static-libgcc -static-libstdc++)
+endif()

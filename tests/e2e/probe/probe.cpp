@@ -16,8 +16,10 @@
 // The field rectangles are screen coordinates, for clicking into a field.
 //
 // RESULTFILE, when given, holds {"fields":["...","..."],"closed":false} in
-// UTF-8; it is rewritten after every change of either field and once more
-// with "closed":true when the window closes (WM_CLOSE, e.g. from taskkill).
+// UTF-8; it is rewritten once the fields have not changed for 30 ms (a write
+// per character would make the probe the slowest part of a long text) and
+// once more with "closed":true when the window closes (WM_CLOSE, e.g. from
+// taskkill).
 
 #include <windows.h>
 #include <shellapi.h>
@@ -29,6 +31,8 @@
 namespace {
 
 constexpr int kFieldCount = 2;
+constexpr UINT_PTR kResultTimer = 1;
+constexpr UINT kResultDelayMs = 30;
 
 FILE* g_log = nullptr;
 std::wstring g_resultPath;
@@ -188,7 +192,13 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
       SetFocus(g_fields[0]);
       return 0;
     case WM_COMMAND:
-      if (HIWORD(wParam) == EN_CHANGE) WriteResult(false);
+      if (HIWORD(wParam) == EN_CHANGE) SetTimer(hwnd, kResultTimer, kResultDelayMs, nullptr);
+      return 0;
+    case WM_TIMER:
+      if (wParam == kResultTimer) {
+        KillTimer(hwnd, kResultTimer);
+        WriteResult(false);
+      }
       return 0;
     case WM_CLOSE:
       WriteResult(true);

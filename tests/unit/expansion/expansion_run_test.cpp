@@ -84,6 +84,56 @@ TEST(RunExpansion, KeepsTheLastFocusWhenTheQueryFindsNone) {
   }
 }
 
+// A target slower than the run still has characters and keys in its queue
+// when the run goes on, and takes posted characters before keys. Characters
+// after a key must reach it after the key, and in the field the key moved
+// the focus to.
+TEST(RunExpansion, WaitsForASlowTargetToHandleTheKeysBeforeTypingOn) {
+  struct Case {
+    std::string text;
+    std::string handled;  // in the order the target took them
+    std::string typedAfterKeys;
+  };
+  const Case cases[] = {
+      {"login[TAB]password", "login{0x09}password", "password"},
+      {"ab[ENTER]c", "ab{0x0D}c", "c"},
+      {"ab[TAB][CTRLENTER]c", "ab{0x09}{0x11}{0x0D}c", "c"},
+      {W("a[TAB][ДД.ММ.ГГГГ]"), "a{0x09}05.03.2024", "05.03.2024"},
+      {"a[TAB][x]", "a{0x09}[x]", "[x]"},
+  };
+  for (const Case& c : cases) {
+    Typing t;
+    t.input.slowTarget = true;
+    t.input.focusAfterKey[0x09] = 0x502;
+    EXPECT_EQ(t.Run(c.text), RunOutcome::Completed);
+    t.input.HandleQueued();
+    EXPECT_EQ(t.input.handled, c.handled) << c.text;
+    const WindowHandle after = c.text.find("[TAB]") != std::string::npos ? 0x502 : kFocus;
+    const EventLog tail = Chars(c.typedAfterKeys, after);
+    ASSERT_GE(t.log.size(), tail.size());
+    EXPECT_EQ(EventLog(t.log.end() - static_cast<std::ptrdiff_t>(tail.size()), t.log.end()), tail)
+        << c.text;
+  }
+}
+
+// Nothing follows the keys: nothing to wait for.
+TEST(RunExpansion, DoesNotWaitAfterTheLastKey) {
+  Typing t;
+  t.input.slowTarget = true;
+  EXPECT_EQ(t.Run("abc[TAB][ENTER]"), RunOutcome::Completed);
+  EXPECT_EQ(t.input.roundTrips, 0);
+}
+
+// A hung or vanished target is asked once and the run goes on.
+TEST(RunExpansion, ATargetThatDoesNotAnswerIsNotWaitedFor) {
+  Typing t;
+  t.input.targetAnswers = false;
+  t.input.focusAfterKey[0x09] = 0x502;
+  EXPECT_EQ(t.Run("abc[TAB]d"), RunOutcome::Completed);
+  EXPECT_EQ(t.input.roundTrips, 1);
+  EXPECT_EQ(t.log, Join({Chars("abc"), KeyTag(0x09), Chars("d", 0x502)}));
+}
+
 TEST(RunExpansion, EveryKeyTagPausesFiftyMilliseconds) {
   Typing t;
   t.Run("[DOWN][DOWN][DOWN]");
