@@ -23,6 +23,11 @@ target_link_libraries(qs_unit_tests PRIVATE qs_fakes GTest::gtest GTest::gmock G
 target_compile_definitions(qs_unit_tests PRIVATE QS_FIXTURES_DIR="${CMAKE_SOURCE_DIR}/tests/fixtures")
 gtest_discover_tests(qs_unit_tests DISCOVERY_TIMEOUT 60)
 
+# Prints what the program's own reader makes of a Settings.xml; the
+# end-to-end tests decode the files the exe writes with it.
+add_executable(qs_settings_dump tools/settings_dump.cpp)
+target_link_libraries(qs_settings_dump PRIVATE qs_core qs_xml_pugi)
+
 # Benchmarks: programs that print their figures (scripts/bench.sh runs them).
 file(GLOB QS_BENCH_SOURCES CONFIGURE_DEPENDS bench/*.cpp)
 if(QS_BENCH_SOURCES)

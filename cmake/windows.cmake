@@ -70,3 +70,6 @@ endif()
 
 # The end-to-end tests' probe window.
 include(${CMAKE_SOURCE_DIR}/tests/e2e/probe/probe.cmake OPTIONAL)
+
+# The end-to-end tests' reader of the editing windows.
+include(${CMAKE_SOURCE_DIR}/tests/e2e/winread/winread.cmake OPTIONAL)

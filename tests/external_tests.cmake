@@ -43,8 +43,8 @@ if(QS_WINDOWS_BUILD_DIR)
       add_test(NAME e2e.${module}.${name} COMMAND ${QS_PYTHON3} ${script} ${name})
       set_tests_properties(e2e.${module}.${name} PROPERTIES ${QS_WINE_TEST_PROPERTIES}
         LABELS "e2e;wine" TIMEOUT 150
-        REQUIRED_FILES "${QS_WINDOWS_BUILD_DIR}/quipstream.exe;${QS_WINDOWS_BUILD_DIR}/probe.exe;${QS_WINDOWS_BUILD_DIR}/traytip.exe"
-        ENVIRONMENT "QS_EXE=${QS_WINDOWS_BUILD_DIR}/quipstream.exe;QS_PROBE=${QS_WINDOWS_BUILD_DIR}/probe.exe;QS_WINE_TEMPLATE=${QS_WINE_TEMPLATE};QS_E2E_ARTIFACTS=${CMAKE_BINARY_DIR}/e2e-artifacts")
+        REQUIRED_FILES "${QS_WINDOWS_BUILD_DIR}/quipstream.exe;${QS_WINDOWS_BUILD_DIR}/probe.exe;${QS_WINDOWS_BUILD_DIR}/traytip.exe;${QS_WINDOWS_BUILD_DIR}/winread.exe"
+        ENVIRONMENT "QS_EXE=${QS_WINDOWS_BUILD_DIR}/quipstream.exe;QS_SETTINGS_DUMP=$<TARGET_FILE:qs_settings_dump>;QS_WINREAD=${QS_WINDOWS_BUILD_DIR}/winread.exe;QS_PROBE=${QS_WINDOWS_BUILD_DIR}/probe.exe;QS_WINE_TEMPLATE=${QS_WINE_TEMPLATE};QS_E2E_ARTIFACTS=${CMAKE_BINARY_DIR}/e2e-artifacts")
     endforeach()
   endforeach()
 
