@@ -1,10 +1,12 @@
 // Arbitrary bytes as Settings.xml: the reader must either fill the model or
 // refuse the file with a clear message, and never crash, hang or overflow.
 // What it read must also survive a save and a second load unchanged.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/entry_model.h"
 #include "model/handler_error.h"
@@ -47,7 +49,35 @@ void FuzzDocument(const std::string& bytes) {
 void FuzzCodec(std::string_view bytes) {
   const std::string decoded = qs::DecodeField(bytes);
   Check(decoded == qs::XorDecode(qs::Base64LeDecode(bytes), qs::kFieldKey));
+  for (const qs::CodecPath path : {qs::CodecPath::Portable, qs::CodecPath::Vector}) {
+    Check(qs::DecodeFieldOn(path, bytes) == decoded);
+  }
   Check(qs::DecodeField(qs::EncodeField(bytes)) == bytes);
+}
+
+// The input cut into fields whose lengths come from its own bytes, encoded
+// all at once by every path and one by one.
+void FuzzEncoder(std::string_view bytes) {
+  if (bytes.empty()) return;
+  std::vector<std::string_view> texts;
+  std::size_t at = 0;
+  for (std::size_t i = 0; at < bytes.size() && texts.size() < 64; ++i) {
+    const std::size_t wanted = static_cast<unsigned char>(bytes[i % bytes.size()]) * 3u;
+    const std::size_t length = std::min(bytes.size() - at, wanted);
+    texts.push_back(bytes.substr(at, length));
+    at += length;
+  }
+  texts.push_back(bytes.substr(at));
+  for (const qs::CodecPath path : {qs::CodecPath::Portable, qs::CodecPath::Vector}) {
+    std::vector<std::string> outs;
+    std::vector<qs::FieldJob> jobs;
+    for (const std::string_view text : texts) {
+      outs.emplace_back(qs::EncodedFieldLength(text.size()), '\0');
+    }
+    for (std::size_t i = 0; i < texts.size(); ++i) jobs.push_back({texts[i], outs[i].data()});
+    qs::EncodeFieldsIntoOn(path, jobs);
+    for (std::size_t i = 0; i < texts.size(); ++i) Check(outs[i] == qs::EncodeField(texts[i]));
+  }
 }
 
 }  // namespace
@@ -56,5 +86,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   FuzzDocument(bytes);
   FuzzCodec(bytes);
+  FuzzEncoder(bytes);
   return 0;
 }

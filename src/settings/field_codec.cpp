@@ -3,6 +3,18 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstring>
+#include <vector>
+
+// A vector path for x86-64 processors with AVX2, chosen at run time: the
+// Windows build targets plain x86-64.
+#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
+#include <immintrin.h>
+#define QS_CODEC_AVX2 1
+#define QS_AVX2 __attribute__((target("avx2")))
+#else
+#define QS_CODEC_AVX2 0
+#endif
 
 namespace qs {
 
@@ -177,11 +189,13 @@ void AppendEncodedField(std::string& out, std::string_view text, std::uint16_t k
   EncodeFrom(text, 0, key, out.data() + start);
 }
 
+namespace {
+
 // The key chain of one field is strictly serial (each byte waits for the
 // multiplication before it), so four fields are encoded side by side: the
 // processor overlaps their chains, which makes a large document about twice
 // as fast to write.
-void EncodeFieldsInto(std::span<const FieldJob> jobs, std::uint16_t key) {
+void EncodeFieldsPortable(std::span<const FieldJob> jobs, std::uint16_t key) {
   struct Lane {
     std::size_t job = 0;
     const unsigned char* in = nullptr;
@@ -249,6 +263,8 @@ void EncodeFieldsInto(std::span<const FieldJob> jobs, std::uint16_t key) {
   for (; next < jobs.size(); ++next) EncodeFrom(jobs[next].text, 0, key, jobs[next].out);
 }
 
+}  // namespace
+
 std::size_t EncodedFieldLength(std::size_t plainLength) { return EncodedLength(plainLength); }
 
 std::string EncodeField(std::string_view text, std::uint16_t key) {
@@ -257,10 +273,12 @@ std::string EncodeField(std::string_view text, std::uint16_t key) {
   return out;
 }
 
+namespace {
+
 // Fused as well. The key update feeds back the scrambled byte, which is the
 // input here, so three steps fold into one multiply-add on the running key
 // and the loop is not held up by a chain of dependent multiplications.
-std::string DecodeField(std::string_view text, std::uint16_t key) {
+std::string DecodePortable(std::string_view text, std::uint16_t key) {
   const std::size_t length = DecodedLength(text.size());
   const std::size_t xored = XoredLength(length);
   const auto* in = reinterpret_cast<const unsigned char*>(text.data());
@@ -306,6 +324,448 @@ std::string DecodeField(std::string_view text, std::uint16_t key) {
   if (rem >= 2) put(v & 0xFF);
   if (rem >= 3) put((v >> 8) & 0xFF);
   return out;
+}
+
+#if QS_CODEC_AVX2
+
+// The vector path decodes in two passes over the field, which stays in the
+// first-level cache: base64 into the result, then the XOR pass in place.
+// The result is made a block longer than needed while it is worked on, so
+// that every step stores whole blocks, and then cut to its length.
+constexpr std::size_t kVectorSlack = 32;
+// Fields shorter than one block of characters go the portable way.
+constexpr std::size_t kVectorMinimum = 32;
+
+// Base64, 32 characters into 24 bytes (32 are stored). A character's class
+// comes from two table lookups, one by its low and one by its high four
+// bits, whose bit sets meet only for the alphabet; every other character
+// becomes 0.
+QS_AVX2 inline void Base64Block(const unsigned char* in, unsigned char* out) {
+  // Classes: 0x01 '+', 0x02 '/', 0x04 '0'-'9', 0x08 'A'-'O', 0x10 'P'-'Z',
+  // 0x20 'a'-'o', 0x40 'p'-'z'.
+  const __m256i byLow = _mm256_setr_epi8(
+      0x54, 0x7C, 0x7C, 0x7C, 0x7C, 0x7C, 0x7C, 0x7C, 0x7C, 0x7C, 0x78, 0x29, 0x28, 0x28, 0x28, 0x2A,
+      0x54, 0x7C, 0x7C, 0x7C, 0x7C, 0x7C, 0x7C, 0x7C, 0x7C, 0x7C, 0x78, 0x29, 0x28, 0x28, 0x28, 0x2A);
+  const __m256i byHigh = _mm256_setr_epi8(0, 0, 0x03, 0x04, 0x08, 0x10, 0x20, 0x40, 0, 0, 0, 0, 0, 0, 0, 0,
+                                          0, 0, 0x03, 0x04, 0x08, 0x10, 0x20, 0x40, 0, 0, 0, 0, 0, 0, 0, 0);
+  // Added to the character by its high four bits; '+' gets 3 more than '/'.
+  const __m256i offset = _mm256_setr_epi8(0, 0, 16, 4, -65, -65, -71, -71, 0, 0, 0, 0, 0, 0, 0, 0,
+                                          0, 0, 16, 4, -65, -65, -71, -71, 0, 0, 0, 0, 0, 0, 0, 0);
+  const __m256i nibble = _mm256_set1_epi8(0x0F);
+  // d0 + 64 d1, then x0 + 4096 x1: the first character in the lowest bits.
+  const __m256i pairs = _mm256_set1_epi16(0x4001);
+  const __m256i quads = _mm256_set1_epi32(0x10000001);
+  const __m256i compact = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1,
+                                           0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+  const __m256i order = _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 7, 7);
+
+  const __m256i c = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in));
+  const __m256i high = _mm256_and_si256(_mm256_srli_epi16(c, 4), nibble);
+  const __m256i low = _mm256_and_si256(c, nibble);
+  const __m256i cls =
+      _mm256_and_si256(_mm256_shuffle_epi8(byLow, low), _mm256_shuffle_epi8(byHigh, high));
+  const __m256i outside = _mm256_cmpeq_epi8(cls, _mm256_setzero_si256());
+  const __m256i isPlus = _mm256_cmpeq_epi8(c, _mm256_set1_epi8('+'));
+  const __m256i add = _mm256_add_epi8(_mm256_shuffle_epi8(offset, high),
+                                      _mm256_and_si256(isPlus, _mm256_set1_epi8(3)));
+  const __m256i digits = _mm256_andnot_si256(outside, _mm256_add_epi8(c, add));
+  const __m256i values = _mm256_madd_epi16(_mm256_maddubs_epi16(digits, pairs), quads);
+  const __m256i bytes = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(values, compact), order);
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), bytes);
+}
+
+// Base64 of a field of at least 32 characters into `out`, which has room
+// for DecodedLength(chars) + kVectorSlack bytes.
+QS_AVX2 void Base64DecodeAvx2(const unsigned char* in, std::size_t chars, unsigned char* out) {
+  std::size_t i = 0;
+  for (; i + 32 <= chars; i += 32) Base64Block(in + i, out + i / 4 * 3);
+  // The whole groups left are decoded again with the ones before them,
+  // which come out the same, so that nothing is read past the field.
+  const std::size_t whole = chars - chars % 4;
+  if (i < whole) Base64Block(in + whole - 32, out + (whole - 32) / 4 * 3);
+  const std::size_t rem = chars - whole;
+  const std::uint32_t v = GroupValue(in + whole, rem);
+  unsigned char* o = out + whole / 4 * 3;
+  if (rem >= 2) o[0] = static_cast<unsigned char>(v);
+  if (rem >= 3) o[1] = static_cast<unsigned char>(v >> 8);
+}
+
+// The XOR pass, 32 bytes at a time. Decoding feeds the input byte into the
+// key, K' = 719 K + b with b = 719 c + 33125, so the keys of a block need
+// not wait for each other. 719 is odd and so has an inverse N modulo 65536;
+// with U_t = N^t K_t (t counted from the block's start) the recurrence
+// becomes a plain sum, U_t+1 = U_t + N^(t+1) b_t = U_t + (N^t c_t +
+// 33125 N^(t+1)). A block is then one multiply for those terms, a prefix
+// sum, and one multiply by 719^t for the keys, on 16-bit lanes (arithmetic
+// modulo 65536). The running key is the only chain from block to block.
+constexpr std::uint16_t InverseModulo65536(std::uint32_t m) {
+  std::uint32_t x = m;  // Newton's iteration doubles the correct low bits
+  for (int i = 0; i < 5; ++i) x = (x * (2 - m * x)) & 0xFFFF;
+  return static_cast<std::uint16_t>(x);
+}
+constexpr std::uint32_t kMulInverse = InverseModulo65536(kMul);
+static_assert(((kMulInverse * kMul) & 0xFFFF) == 1);
+
+// The 32 bytes of a block are widened in the two halves of the registers
+// as the unpack instructions place them: lanes of A hold bytes 0-7 and
+// 16-23, lanes of B bytes 8-15 and 24-31.
+struct XorTables {
+  alignas(32) std::uint16_t weightA[16];  // N^t
+  alignas(32) std::uint16_t weightB[16];
+  alignas(32) std::uint16_t termA[16];  // 33125 N^(t+1)
+  alignas(32) std::uint16_t termB[16];
+  alignas(32) std::uint16_t powerA[16];  // 719^t
+  alignas(32) std::uint16_t powerB[16];
+  std::uint16_t power32;  // 719^32
+};
+
+constexpr XorTables kXorTables = [] {
+  std::uint32_t power[33] = {1};
+  std::uint32_t inverse[34] = {1};
+  for (std::size_t i = 1; i < 33; ++i) power[i] = power[i - 1] * kMul & 0xFFFF;
+  for (std::size_t i = 1; i < 34; ++i) inverse[i] = inverse[i - 1] * kMulInverse & 0xFFFF;
+  XorTables t{};
+  for (std::size_t lane = 0; lane < 16; ++lane) {
+    const std::size_t a = lane < 8 ? lane : lane + 8;
+    const std::size_t b = a + 8;
+    t.weightA[lane] = static_cast<std::uint16_t>(inverse[a]);
+    t.weightB[lane] = static_cast<std::uint16_t>(inverse[b]);
+    t.termA[lane] = static_cast<std::uint16_t>(kAdd * inverse[a + 1]);
+    t.termB[lane] = static_cast<std::uint16_t>(kAdd * inverse[b + 1]);
+    t.powerA[lane] = static_cast<std::uint16_t>(power[a]);
+    t.powerB[lane] = static_cast<std::uint16_t>(power[b]);
+  }
+  t.power32 = static_cast<std::uint16_t>(power[32]);
+  return t;
+}();
+
+inline short Lane(std::uint32_t v) { return static_cast<short>(static_cast<std::uint16_t>(v)); }
+
+QS_AVX2 inline __m256i Table(const std::uint16_t* lanes) {
+  return _mm256_load_si256(reinterpret_cast<const __m256i*>(lanes));
+}
+
+// Prefix sums within each half of eight lanes.
+QS_AVX2 inline __m256i PrefixSums(__m256i x) {
+  x = _mm256_add_epi16(x, _mm256_slli_si256(x, 2));
+  x = _mm256_add_epi16(x, _mm256_slli_si256(x, 4));
+  return _mm256_add_epi16(x, _mm256_slli_si256(x, 8));
+}
+
+// The last lane of each half, in every lane of that half.
+QS_AVX2 inline __m256i LastOfHalf(__m256i x) {
+  return _mm256_shuffle_epi8(x, _mm256_set1_epi16(0x0F0E));
+}
+
+// 32 bytes from `in` to `out`; `k` holds the running key in every lane.
+QS_AVX2 inline void XorBlock(const unsigned char* in, unsigned char* out, __m256i& k) {
+  const __m256i raw = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in));
+  const __m256i zero = _mm256_setzero_si256();
+  const __m256i termsA = _mm256_add_epi16(
+      _mm256_mullo_epi16(_mm256_unpacklo_epi8(raw, zero), Table(kXorTables.weightA)),
+      Table(kXorTables.termA));
+  const __m256i termsB = _mm256_add_epi16(
+      _mm256_mullo_epi16(_mm256_unpackhi_epi8(raw, zero), Table(kXorTables.weightB)),
+      Table(kXorTables.termB));
+  // Bytes 0-7, 8-15, 16-23, 24-31 in turn: each segment adds the totals of
+  // those before it.
+  __m256i sumsA = PrefixSums(termsA);
+  __m256i sumsB = _mm256_add_epi16(PrefixSums(termsB), LastOfHalf(sumsA));
+  const __m256i halves = LastOfHalf(sumsB);
+  // The lower half's total, in the upper half only.
+  const __m256i carry = _mm256_permute2x128_si256(halves, halves, 0x08);
+  sumsA = _mm256_add_epi16(sumsA, carry);
+  sumsB = _mm256_add_epi16(sumsB, carry);
+  const __m256i total = _mm256_permute4x64_epi64(_mm256_add_epi16(halves, carry), 0xEE);
+  // U_t = K + the terms before t; K_t = 719^t U_t.
+  const __m256i keysA = _mm256_mullo_epi16(
+      _mm256_add_epi16(k, _mm256_sub_epi16(sumsA, termsA)), Table(kXorTables.powerA));
+  const __m256i keysB = _mm256_mullo_epi16(
+      _mm256_add_epi16(k, _mm256_sub_epi16(sumsB, termsB)), Table(kXorTables.powerB));
+  k = _mm256_mullo_epi16(_mm256_add_epi16(k, total), _mm256_set1_epi16(Lane(kXorTables.power32)));
+
+  const __m256i mask =
+      _mm256_packus_epi16(_mm256_srli_epi16(keysA, 8), _mm256_srli_epi16(keysB, 8));
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_xor_si256(raw, mask));
+}
+
+// The XOR pass over data[0, n). With `spare` the data has room for a whole
+// block past n, whose bytes do not matter; without it the last bytes go
+// one by one.
+QS_AVX2 void XorDecodeAvx2(unsigned char* data, std::size_t n, std::uint16_t key, bool spare) {
+  __m256i k = _mm256_set1_epi16(Lane(key));
+  std::size_t i = 0;
+  for (; i + 32 <= n; i += 32) XorBlock(data + i, data + i, k);
+  if (i == n) return;
+  if (spare) {
+    XorBlock(data + i, data + i, k);
+    return;
+  }
+  std::uint32_t scalar = static_cast<std::uint16_t>(_mm256_cvtsi256_si32(k));
+  for (; i < n; ++i) {
+    const std::uint8_t c = data[i];
+    data[i] = static_cast<unsigned char>(c ^ HighByte(scalar));
+    scalar = Step(scalar, c);
+  }
+}
+
+// Encoding feeds the scrambled byte back into the key, so one field's
+// chain cannot be split; instead 16 long fields go side by side, one in each
+// 16-bit lane. A step takes 16 bytes of every field, turns them so that each
+// register holds one byte of every field, runs the 16 links of the chains
+// and turns the result back.
+constexpr std::size_t kEncodeLanes = 16;
+// Fields with a shorter XOR pass go the portable way, four side by side.
+constexpr std::size_t kEncodeVectorMinimum = 64;
+
+// Rows become columns: afterwards byte i of m[j] is what byte j of m[i] was.
+QS_AVX2 inline void Transpose16(__m128i m[16]) {
+  // a[i], b[i]: 16-bit unit j is column j (a) or 8 + j (b) of rows 2i, 2i+1.
+  __m128i a[8], b[8];
+  for (int i = 0; i < 8; ++i) {
+    a[i] = _mm_unpacklo_epi8(m[2 * i], m[2 * i + 1]);
+    b[i] = _mm_unpackhi_epi8(m[2 * i], m[2 * i + 1]);
+  }
+  // c[g][k]: 32-bit unit j is column 4g + j of rows 4k to 4k + 3.
+  __m128i c[4][4];
+  for (int k = 0; k < 4; ++k) {
+    c[0][k] = _mm_unpacklo_epi16(a[2 * k], a[2 * k + 1]);
+    c[1][k] = _mm_unpackhi_epi16(a[2 * k], a[2 * k + 1]);
+    c[2][k] = _mm_unpacklo_epi16(b[2 * k], b[2 * k + 1]);
+    c[3][k] = _mm_unpackhi_epi16(b[2 * k], b[2 * k + 1]);
+  }
+  // d[p][l]: 64-bit unit j is column 2p + j of rows 8l to 8l + 7.
+  __m128i d[8][2];
+  for (int g = 0; g < 4; ++g) {
+    for (int l = 0; l < 2; ++l) {
+      d[2 * g][l] = _mm_unpacklo_epi32(c[g][2 * l], c[g][2 * l + 1]);
+      d[2 * g + 1][l] = _mm_unpackhi_epi32(c[g][2 * l], c[g][2 * l + 1]);
+    }
+  }
+  for (int p = 0; p < 8; ++p) {
+    m[2 * p] = _mm_unpacklo_epi64(d[p][0], d[p][1]);
+    m[2 * p + 1] = _mm_unpackhi_epi64(d[p][0], d[p][1]);
+  }
+}
+
+// The XOR pass of `blocks` blocks of 16 bytes in every lane, from src[i]
+// to dst[i] (both advanced); `k` holds lane i's key in its lane i.
+QS_AVX2 void EncodeLanes(const unsigned char* src[kEncodeLanes], unsigned char* dst[kEncodeLanes],
+                         std::size_t blocks, __m256i& k) {
+  const __m256i mul = _mm256_set1_epi16(Lane(kMul));
+  const __m256i add = _mm256_set1_epi16(Lane(kAdd));
+  __m256i key = k;
+  for (std::size_t b = 0; b < blocks; ++b) {
+    __m128i m[16];
+    for (std::size_t i = 0; i < kEncodeLanes; ++i) {
+      m[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src[i] + 16 * b));
+    }
+    Transpose16(m);
+    for (__m128i& column : m) {
+      const __m256i plain = _mm256_cvtepu8_epi16(column);
+      const __m256i scrambled = _mm256_xor_si256(plain, _mm256_srli_epi16(key, 8));
+      key = _mm256_add_epi16(_mm256_mullo_epi16(_mm256_add_epi16(key, scrambled), mul), add);
+      column = _mm_packus_epi16(_mm256_castsi256_si128(scrambled),
+                                _mm256_extracti128_si256(scrambled, 1));
+    }
+    Transpose16(m);
+    for (std::size_t i = 0; i < kEncodeLanes; ++i) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst[i] + 16 * b), m[i]);
+    }
+  }
+  for (std::size_t i = 0; i < kEncodeLanes; ++i) {
+    src[i] += 16 * blocks;
+    dst[i] += 16 * blocks;
+  }
+  k = key;
+}
+
+// Base64 of the n scrambled bytes that stand at the end of the field's
+// output, out[EncodedLength(n) - n ...], written from the start of it. Each
+// step reads its bytes before it writes characters, and the characters
+// never catch up with bytes still to be read: the output is a third longer.
+QS_AVX2 void Base64EncodeInPlace(char* out, std::size_t n) {
+  const std::size_t from = EncodedLength(n) - n;
+  const auto* in = reinterpret_cast<const unsigned char*>(out) + from;
+  // Three bytes to each 32-bit lane, then its four 6-bit digits to bytes.
+  const __m256i spread = _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1,
+                                          0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+  const __m256i shifts = _mm256_set1_epi32(0x00400004);  // x4 low half, x64 high half
+  // Digit to character: 'A' + d below 26, 'a' - 26 + d, '0' - 52 + d, '+', '/'.
+  const __m256i offsets = _mm256_setr_epi8(71, -4, -4, -4, -4, -4, -4, -4, -4, -4, -4, -19, -16, 65, 0, 0,
+                                           71, -4, -4, -4, -4, -4, -4, -4, -4, -4, -4, -19, -16, 65, 0, 0);
+  std::size_t g = 0;  // groups of three bytes done
+  // 24 bytes (28 read) to 32 characters; stops while the rule above holds.
+  for (; 3 * g + 28 <= n && g + 8 <= from; g += 8) {
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 3 * g));
+    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 3 * g + 12));
+    const __m256i v = _mm256_shuffle_epi8(
+        _mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1), spread);
+    const __m256i digits = _mm256_or_si256(
+        _mm256_or_si256(_mm256_and_si256(v, _mm256_set1_epi32(0x0000003F)),
+                        _mm256_and_si256(_mm256_slli_epi32(v, 4), _mm256_set1_epi32(0x003F0000))),
+        _mm256_and_si256(_mm256_mullo_epi16(v, shifts), _mm256_set1_epi32(0x3F003F00)));
+    __m256i index = _mm256_subs_epu8(digits, _mm256_set1_epi8(51));
+    const __m256i letters = _mm256_cmpgt_epi8(_mm256_set1_epi8(26), digits);
+    index = _mm256_or_si256(index, _mm256_and_si256(letters, _mm256_set1_epi8(13)));
+    const __m256i chars = _mm256_add_epi8(digits, _mm256_shuffle_epi8(offsets, index));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 4 * g), chars);
+  }
+  char* o = out + 4 * g;
+  for (; 3 * g + 3 <= n; ++g) {
+    const unsigned char* p = in + 3 * g;
+    o = EmitGroup(o, p[0] | (p[1] << 8) | (p[2] << 16), 4);
+  }
+  if (const std::size_t rem = n - 3 * g; rem == 1) {
+    EmitGroup(o, in[3 * g], 2);
+  } else if (rem == 2) {
+    EmitGroup(o, in[3 * g] | (in[3 * g + 1] << 8), 3);
+  }
+}
+
+// One field's XOR pass from byte `from` (the lane's key there), the bytes
+// past it copied, then base64 in place.
+void FinishEncoding(const FieldJob& job, std::size_t from, std::uint32_t k) {
+  const std::size_t n = job.text.size();
+  const std::size_t xored = XoredLength(n);
+  const auto* in = reinterpret_cast<const unsigned char*>(job.text.data());
+  auto* staged = reinterpret_cast<unsigned char*>(job.out) + (EncodedLength(n) - n);
+  for (std::size_t i = from; i < xored; ++i) {
+    const std::uint8_t c = in[i] ^ HighByte(k);
+    staged[i] = c;
+    k = Step(k, c);
+  }
+  if (xored < n) std::memcpy(staged + xored, in + xored, n - xored);
+  Base64EncodeInPlace(job.out, n);
+}
+
+QS_AVX2 void EncodeFieldsVector(std::span<const FieldJob> jobs, std::uint16_t key) {
+  std::vector<FieldJob> portable;
+  std::size_t next = 0;
+  // The next field long enough for the lanes; the others are set aside.
+  const auto nextLong = [&]() -> bool {
+    for (; next < jobs.size(); ++next) {
+      if (XoredLength(jobs[next].text.size()) >= kEncodeVectorMinimum) return true;
+      portable.push_back(jobs[next]);
+    }
+    return false;
+  };
+
+  std::size_t job[kEncodeLanes];
+  const unsigned char* src[kEncodeLanes];
+  unsigned char* dst[kEncodeLanes];
+  std::size_t left[kEncodeLanes];  // bytes of the XOR pass still to go
+  alignas(32) std::uint16_t keys[kEncodeLanes];
+  const auto load = [&](std::size_t lane) {
+    const FieldJob& j = jobs[next];
+    const std::size_t n = j.text.size();
+    job[lane] = next++;
+    src[lane] = reinterpret_cast<const unsigned char*>(j.text.data());
+    dst[lane] = reinterpret_cast<unsigned char*>(j.out) + (EncodedLength(n) - n);
+    left[lane] = XoredLength(n);
+    keys[lane] = key;
+  };
+  const auto finish = [&](std::size_t lane) {
+    const FieldJob& j = jobs[job[lane]];
+    FinishEncoding(j, XoredLength(j.text.size()) - left[lane], keys[lane]);
+  };
+
+  std::size_t filled = 0;
+  while (filled < kEncodeLanes && nextLong()) load(filled++);
+  if (filled == kEncodeLanes) {
+    while (true) {
+      std::size_t blocks = left[0] / 16;
+      for (std::size_t lane = 1; lane < kEncodeLanes; ++lane) {
+        blocks = std::min(blocks, left[lane] / 16);
+      }
+      __m256i k = _mm256_load_si256(reinterpret_cast<const __m256i*>(keys));
+      EncodeLanes(src, dst, blocks, k);
+      _mm256_store_si256(reinterpret_cast<__m256i*>(keys), k);
+      bool exhausted = false;
+      for (std::size_t lane = 0; lane < kEncodeLanes; ++lane) {
+        left[lane] -= 16 * blocks;
+        if (left[lane] >= 16 || exhausted) continue;
+        finish(lane);
+        if (nextLong()) {
+          load(lane);
+        } else {
+          left[lane] = 0;
+          job[lane] = jobs.size();  // done
+          exhausted = true;
+        }
+      }
+      if (exhausted) {
+        for (std::size_t lane = 0; lane < kEncodeLanes; ++lane) {
+          if (job[lane] != jobs.size()) finish(lane);
+        }
+        break;
+      }
+    }
+  } else {
+    for (std::size_t lane = 0; lane < filled; ++lane) finish(lane);
+  }
+  while (next < jobs.size()) portable.push_back(jobs[next++]);
+  EncodeFieldsPortable(portable, key);
+}
+
+std::string DecodeVector(std::string_view text, std::uint16_t key) {
+  if (text.size() < kVectorMinimum) return DecodePortable(text, key);
+  const std::size_t length = DecodedLength(text.size());
+  const std::size_t xored = XoredLength(length);
+  std::string out(length + kVectorSlack, '\0');
+  auto* o = reinterpret_cast<unsigned char*>(out.data());
+  Base64DecodeAvx2(reinterpret_cast<const unsigned char*>(text.data()), text.size(), o);
+  // Past the XOR pass's end come either the slack or, in a field of 64 KiB
+  // and more, bytes that it must leave alone.
+  XorDecodeAvx2(o, xored, key, xored == length);
+  out.resize(length);
+  return out;
+}
+
+bool HasAvx2() {
+  static const bool has = __builtin_cpu_supports("avx2");
+  return has;
+}
+
+#endif  // QS_CODEC_AVX2
+
+}  // namespace
+
+bool HasCodecPath(CodecPath path) {
+#if QS_CODEC_AVX2
+  if (path == CodecPath::Vector) return HasAvx2();
+#endif
+  return path == CodecPath::Portable;
+}
+
+std::string DecodeFieldOn(CodecPath path, std::string_view text, std::uint16_t key) {
+#if QS_CODEC_AVX2
+  if (path == CodecPath::Vector && HasAvx2()) return DecodeVector(text, key);
+#endif
+  (void)path;
+  return DecodePortable(text, key);
+}
+
+std::string DecodeField(std::string_view text, std::uint16_t key) {
+#if QS_CODEC_AVX2
+  if (HasAvx2()) return DecodeVector(text, key);
+#endif
+  return DecodePortable(text, key);
+}
+
+void EncodeFieldsIntoOn(CodecPath path, std::span<const FieldJob> jobs, std::uint16_t key) {
+#if QS_CODEC_AVX2
+  if (path == CodecPath::Vector && HasAvx2()) return EncodeFieldsVector(jobs, key);
+#endif
+  (void)path;
+  EncodeFieldsPortable(jobs, key);
+}
+
+void EncodeFieldsInto(std::span<const FieldJob> jobs, std::uint16_t key) {
+#if QS_CODEC_AVX2
+  if (HasAvx2()) return EncodeFieldsVector(jobs, key);
+#endif
+  EncodeFieldsPortable(jobs, key);
 }
 
 }  // namespace qs

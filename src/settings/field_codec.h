@@ -20,6 +20,14 @@ std::string Base64LeDecode(std::string_view text);
 std::string EncodeField(std::string_view text, std::uint16_t key = kFieldKey);
 std::string DecodeField(std::string_view text, std::uint16_t key = kFieldKey);
 
+// DecodeField and EncodeFieldsInto use the processor's vector unit where
+// it has a suitable one (AVX2 on x86-64) and portable code elsewhere; both
+// ways give the same result, which the tests check by asking for each.
+enum class CodecPath { Portable, Vector };
+bool HasCodecPath(CodecPath path);
+// DecodeField by that way; the portable one when the other is missing.
+std::string DecodeFieldOn(CodecPath path, std::string_view text, std::uint16_t key = kFieldKey);
+
 // EncodeField appended to `out`, for building a document without temporaries.
 void AppendEncodedField(std::string& out, std::string_view text, std::uint16_t key = kFieldKey);
 // The length of EncodeField's result for a text of that many bytes.
@@ -32,5 +40,8 @@ struct FieldJob {
   char* out = nullptr;
 };
 void EncodeFieldsInto(std::span<const FieldJob> jobs, std::uint16_t key = kFieldKey);
+// EncodeFieldsInto by that way; the portable one when the other is missing.
+void EncodeFieldsIntoOn(CodecPath path, std::span<const FieldJob> jobs,
+                        std::uint16_t key = kFieldKey);
 
 }  // namespace qs

@@ -17,17 +17,17 @@ namespace {
 std::string Dump(const XmlNode& node) {
   switch (node.kind) {
     case XmlNode::Kind::Attribute:
-      return "@" + node.name + "=" + node.value;
+      return "@" + std::string(node.name) + "=" + std::string(node.value);
     case XmlNode::Kind::Text:
-      return "\"" + node.value + "\"";
+      return "\"" + std::string(node.value) + "\"";
     case XmlNode::Kind::Comment:
-      return "#" + node.value;
+      return "#" + std::string(node.value);
     case XmlNode::Kind::Other:
       return "?";
     case XmlNode::Kind::Element:
       break;
   }
-  std::string out = node.name + "[";
+  std::string out = std::string(node.name) + "[";
   for (std::size_t i = 0; i < node.children.size(); ++i) {
     if (i > 0) out += " ";
     out += Dump(node.children[i]);

@@ -1,7 +1,12 @@
 #include "platform/pugixml/pugixml_reader.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <functional>
+#include <memory>
 #include <pugixml.hpp>
+#include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -12,8 +17,8 @@ namespace qs {
 
 namespace {
 
-// Deeper documents are refused: the node tree is freed recursively, and no
-// settings file nests deeper than four levels.
+// Deeper documents are refused at the same depth as the XmlLite reader
+// refuses them; no settings file nests deeper than four levels.
 constexpr std::size_t kMaxDepth = 1000;
 
 // Whitespace-only text is left out (pugixml drops it unless asked to keep
@@ -21,7 +26,8 @@ constexpr std::size_t kMaxDepth = 1000;
 // is parsed only to be refused, as XmlLite refuses it.
 constexpr unsigned kParseOptions = pugi::parse_cdata | pugi::parse_comments | pugi::parse_pi |
                                    pugi::parse_doctype | pugi::parse_escapes | pugi::parse_eol |
-                                   pugi::parse_wconv_attribute | pugi::parse_fragment;
+                                   pugi::parse_wconv_attribute | pugi::parse_fragment |
+                                   pugi::parse_embed_pcdata;
 
 XmlParseResult Failure(std::string cp1251) {
   XmlParseResult result;
@@ -29,21 +35,30 @@ XmlParseResult Failure(std::string cp1251) {
   return result;
 }
 
+// The parsed file, which the tree points into. pugixml's own nodes are
+// freed as soon as the tree is built: parsed in place, every name and value
+// lies in the buffer.
+struct PugiStorage : XmlArena {
+  std::string bytes;
+};
+
+// Names and values are views into the buffer, which pugixml parsed in place
+// and ended each with a NUL; they are measured only when read.
 XmlNode Converted(const pugi::xml_node& source) {
   XmlNode node;
   switch (source.type()) {
     case pugi::node_element:
       node.kind = XmlNode::Kind::Element;
-      node.name = source.name();
+      node.name = XmlText::Terminated(source.name());
       break;
     case pugi::node_pcdata:
     case pugi::node_cdata:
       node.kind = XmlNode::Kind::Text;
-      node.value = source.value();
+      node.value = XmlText::Terminated(source.value());
       break;
     case pugi::node_comment:
       node.kind = XmlNode::Kind::Comment;
-      node.value = source.value();
+      node.value = XmlText::Terminated(source.value());
       break;
     default:
       node.kind = XmlNode::Kind::Other;
@@ -52,42 +67,69 @@ XmlNode Converted(const pugi::xml_node& source) {
   return node;
 }
 
-// Fills the element's children (attributes first) in one allocation, so
-// the addresses of the new child elements stay valid for the caller's stack.
-void FillChildren(const pugi::xml_node& source, XmlNode& target) {
-  std::size_t count = 0;
-  for (auto a = source.first_attribute(); a; a = a.next_attribute()) ++count;
-  for (auto c = source.first_child(); c; c = c.next_sibling()) ++count;
-  target.children.reserve(count);
-  for (auto a = source.first_attribute(); a; a = a.next_attribute()) {
-    XmlNode& attribute = target.children.emplace_back();
-    attribute.kind = XmlNode::Kind::Attribute;
-    attribute.name = a.name();
-    attribute.value = a.value();
-  }
-  for (auto c = source.first_child(); c; c = c.next_sibling()) {
-    target.children.push_back(Converted(c));
-  }
-}
-
-// Builds the tree without recursion; false when it nests too deep.
-bool BuildTree(const pugi::xml_node& element, XmlNode& root) {
-  struct Pending {
+// Builds the tree in one walk in document order, without recursion; false
+// when it nests too deep. An element's child nodes are gathered until its
+// last child has been seen and then placed side by side in the arena, so
+// pugixml's sibling links are followed once.
+bool BuildTree(const pugi::xml_node& rootElement, XmlNode& root, XmlArena& arena,
+               std::string_view buffer) {
+  struct Frame {
     pugi::xml_node source;
-    XmlNode* target;
-    std::size_t depth;
+    std::vector<XmlNode> children;
   };
-  root = Converted(element);
-  std::vector<Pending> pending{{element, &root, 1}};
-  while (!pending.empty()) {
-    const Pending p = pending.back();
-    pending.pop_back();
-    if (p.depth > kMaxDepth) return false;
-    FillChildren(p.source, *p.target);
-    std::size_t i = 0;
-    for (auto a = p.source.first_attribute(); a; a = a.next_attribute()) ++i;
-    for (auto c = p.source.first_child(); c; c = c.next_sibling(), ++i) {
-      if (c.type() == pugi::node_element) pending.push_back({c, &p.target->children[i], p.depth + 1});
+  // The open elements, outermost first: frames[0, depth). Frames past the
+  // depth keep their vectors' capacity for the next element at that depth.
+  std::vector<Frame> frames;
+  std::size_t depth = 0;
+  const auto open = [&](const pugi::xml_node& element) {
+    if (depth == frames.size()) frames.emplace_back();
+    Frame& frame = frames[depth++];
+    frame.source = element;
+    frame.children.clear();
+    for (auto a = element.first_attribute(); a; a = a.next_attribute()) {
+      XmlNode& attribute = frame.children.emplace_back();
+      attribute.kind = XmlNode::Kind::Attribute;
+      attribute.name = XmlText::Terminated(a.name());
+      attribute.value = XmlText::Terminated(a.value());
+    }
+    // pugixml keeps a text that comes before any child node in the element
+    // itself (parse_embed_pcdata), which spares a node for nearly every
+    // element of a settings file. Such a text lies in the buffer; an element
+    // without one gives a static empty string.
+    const char* text = element.value();
+    const std::less<const char*> before;
+    if (!before(text, buffer.data()) && before(text, buffer.data() + buffer.size())) {
+      XmlNode& node = frame.children.emplace_back();
+      node.kind = XmlNode::Kind::Text;
+      node.value = XmlText::Terminated(text);
+    }
+  };
+  // Ends the innermost element; returns where the walk goes on.
+  const auto close = [&]() {
+    Frame& frame = frames[--depth];
+    const std::span<XmlNode> children = arena.NewNodes(frame.children.size());
+    std::copy(frame.children.begin(), frame.children.end(), children.begin());
+    XmlNode& element = depth == 0 ? root : frames[depth - 1].children.back();
+    element.children = children;
+    return frame.source.next_sibling();
+  };
+
+  root = Converted(rootElement);
+  open(rootElement);
+  pugi::xml_node next = rootElement.first_child();
+  while (depth != 0) {
+    if (!next) {
+      next = close();
+      if (depth == 0) break;
+      continue;
+    }
+    const XmlNode& child = frames[depth - 1].children.emplace_back(Converted(next));
+    if (child.kind == XmlNode::Kind::Element) {
+      if (depth >= kMaxDepth) return false;
+      open(next);
+      next = next.first_child();
+    } else {
+      next = next.next_sibling();
     }
   }
   return true;
@@ -115,11 +157,13 @@ std::string DocumentLevelProblem(const pugi::xml_document& doc) {
 }  // namespace
 
 XmlParseResult PugiXmlReader::Parse(std::string bytes) {
-  bytes = NormalizeXmlEncoding(std::move(bytes));
+  auto storage = std::make_unique<PugiStorage>();
+  storage->bytes = NormalizeXmlEncoding(std::move(bytes));
+  std::string& text = storage->bytes;
   pugi::xml_document doc;
-  // In place: the nodes point into `bytes`, which outlives `doc`.
+  // In place: the nodes point into `text`, which the storage keeps.
   const pugi::xml_parse_result parsed =
-      doc.load_buffer_inplace(bytes.data(), bytes.size(), kParseOptions, pugi::encoding_utf8);
+      doc.load_buffer_inplace(text.data(), text.size(), kParseOptions, pugi::encoding_utf8);
   if (!parsed) {
     return Failure(std::string("ошибка XML в позиции "_cp1251) + std::to_string(parsed.offset) +
                    ": " + parsed.description());
@@ -129,11 +173,12 @@ XmlParseResult PugiXmlReader::Parse(std::string bytes) {
   }
 
   XmlParseResult result;
-  if (!BuildTree(doc.document_element(), result.root)) {
+  if (!BuildTree(doc.document_element(), result.root, *storage, text)) {
     return Failure(std::string("элементы вложены глубже "_cp1251) + std::to_string(kMaxDepth) +
                    std::string(" уровней"_cp1251));
   }
   result.ok = true;
+  result.storage = std::move(storage);
   return result;
 }
 

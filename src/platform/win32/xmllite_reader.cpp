@@ -5,7 +5,10 @@
 #include <shlwapi.h>
 #include <xmllite.h>
 
+#include <algorithm>
 #include <climits>
+#include <memory>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -20,26 +23,46 @@ namespace {
 
 using Kind = XmlNode::Kind;
 
-std::string Utf8Of(const wchar_t* text, UINT length) {
-  return text ? WideToUtf8({text, length}) : std::string();
+// Converts straight into the arena; the values of a settings file are ASCII,
+// which needs no call to the system.
+std::string_view Utf8Into(XmlArena& arena, const wchar_t* text, UINT length) {
+  if (text == nullptr || length == 0) return {};
+  const std::wstring_view wide(text, length);
+  if (std::all_of(wide.begin(), wide.end(), [](wchar_t c) { return c < 0x80; })) {
+    char* out = arena.NewChars(length);
+    std::transform(wide.begin(), wide.end(), out, [](wchar_t c) { return static_cast<char>(c); });
+    return {out, length};
+  }
+  if (length > INT_MAX) return {};
+  const int n = static_cast<int>(length);
+  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text, n, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return {};
+  char* out = arena.NewChars(static_cast<std::size_t>(size));
+  ::WideCharToMultiByte(CP_UTF8, 0, text, n, out, size, nullptr, nullptr);
+  return {out, static_cast<std::size_t>(size)};
 }
 
-std::string NameOf(IXmlReader& reader) {
+std::string_view NameOf(IXmlReader& reader, XmlArena& arena) {
   const wchar_t* name = nullptr;
   UINT length = 0;
   if (FAILED(reader.GetQualifiedName(&name, &length))) return {};
-  return Utf8Of(name, length);
+  return Utf8Into(arena, name, length);
 }
 
-std::string ValueOf(IXmlReader& reader) {
+std::wstring_view WideValueOf(IXmlReader& reader) {
   const wchar_t* value = nullptr;
   UINT length = 0;
-  if (FAILED(reader.GetValue(&value, &length))) return {};
-  return Utf8Of(value, length);
+  if (FAILED(reader.GetValue(&value, &length)) || value == nullptr) return {};
+  return {value, length};
 }
 
-bool IsWhitespaceOnly(std::string_view text) {
-  return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+std::string_view ValueOf(IXmlReader& reader, XmlArena& arena) {
+  const std::wstring_view value = WideValueOf(reader);
+  return Utf8Into(arena, value.data(), static_cast<UINT>(value.size()));
+}
+
+bool IsWhitespaceOnly(std::wstring_view text) {
+  return text.find_first_not_of(L" \t\r\n") == std::wstring_view::npos;
 }
 
 // "в строке 3, позиции 7" when the reader knows where it stopped.
@@ -66,10 +89,13 @@ XmlParseResult Failure(std::string_view what, const std::string& where) {
 }
 
 // Attributes first, in document order, as the node tree wants them.
-HRESULT ReadAttributes(IXmlReader& reader, XmlNode& element) {
+HRESULT ReadAttributes(IXmlReader& reader, XmlArena& arena, std::vector<XmlNode>& children) {
   HRESULT hr = reader.MoveToFirstAttribute();
   while (hr == S_OK) {
-    element.children.push_back({Kind::Attribute, NameOf(reader), ValueOf(reader), {}});
+    XmlNode& attribute = children.emplace_back();
+    attribute.kind = Kind::Attribute;
+    attribute.name = NameOf(reader, arena);
+    attribute.value = ValueOf(reader, arena);
     hr = reader.MoveToNextAttribute();
   }
   return FAILED(hr) ? hr : S_OK;
@@ -102,17 +128,56 @@ bool StandsStill(const Position& previous, const Position& current) {
 
 constexpr HRESULT kUnexpectedEnd = static_cast<HRESULT>(0xC00CEE01);  // MX_E_INPUTEND
 
+// An element whose end tag has not come yet, with the child nodes read so
+// far; they move to the arena, side by side, at the end tag.
+struct Frame {
+  XmlNode element;
+  std::vector<XmlNode> children;
+};
+
 struct Walk {
-  XmlParseResult result;
+  std::unique_ptr<XmlArena> arena = std::make_unique<XmlArena>();
+  XmlNode root;
   bool rootSeen = false;
-  // The open elements, outermost first. Only the innermost one gains
-  // children, so the pointers to its ancestors stay valid.
-  std::vector<XmlNode*> open;
+  // The open elements, outermost first: frames[0, depth). Frames past the
+  // depth are kept for their vectors' capacity.
+  std::vector<Frame> frames;
+  std::size_t depth = 0;
+
+  Frame& Open(std::string_view name) {
+    if (depth == frames.size()) frames.emplace_back();
+    Frame& frame = frames[depth++];
+    frame.element = {};
+    frame.element.name = name;
+    frame.children.clear();
+    return frame;
+  }
+
+  void Close() {
+    Frame& frame = frames[--depth];
+    const std::span<XmlNode> children = arena->NewNodes(frame.children.size());
+    std::copy(frame.children.begin(), frame.children.end(), children.begin());
+    frame.element.children = children;
+    if (depth == 0) {
+      root = frame.element;
+      rootSeen = true;
+    } else {
+      frames[depth - 1].children.push_back(frame.element);
+    }
+  }
+
+  // A node without children inside the innermost open element.
+  void Add(Kind kind, std::string_view value) {
+    XmlNode& node = frames[depth - 1].children.emplace_back();
+    node.kind = kind;
+    node.value = value;
+  }
 };
 
 // Reads the whole document iteratively; a deep file cannot exhaust the stack.
 XmlParseResult WalkDocument(IXmlReader& reader, std::size_t inputBytes) {
   Walk walk;
+  XmlArena& arena = *walk.arena;
   // Each node takes at least one byte of input; more nodes than bytes means
   // a reader going round in circles, whatever positions it reports.
   std::size_t nodesLeft = inputBytes + 1;
@@ -130,55 +195,43 @@ XmlParseResult WalkDocument(IXmlReader& reader, std::size_t inputBytes) {
     switch (type) {
       case XmlNodeType_Element: {
         const bool empty = reader.IsEmptyElement() != FALSE;  // before moving to the attributes
-        XmlNode element{Kind::Element, NameOf(reader), {}, {}};
-        if (const HRESULT attributes = ReadAttributes(reader, element); FAILED(attributes)) {
+        const std::size_t ancestors = walk.depth;
+        Frame& frame = walk.Open(NameOf(reader, arena));
+        if (const HRESULT attributes = ReadAttributes(reader, arena, frame.children);
+            FAILED(attributes)) {
           return Failure(XmlLiteErrorText(attributes), Where(reader));
         }
         // Empty elements count too, so that both back ends refuse the same
         // files.
-        if (walk.open.size() >= static_cast<std::size_t>(XmlLiteReader::kMaxDepth)) {
+        if (ancestors >= static_cast<std::size_t>(XmlLiteReader::kMaxDepth)) {
           std::string what("вложенность элементов глубже "_cp1251);
           what += std::to_string(XmlLiteReader::kMaxDepth);
           what += " уровней"_cp1251;
           return Failure(what, Where(reader));
         }
-        XmlNode* placed = nullptr;
-        if (walk.open.empty()) {
-          walk.result.root = std::move(element);
-          walk.rootSeen = true;
-          placed = &walk.result.root;
-        } else {
-          walk.open.back()->children.push_back(std::move(element));
-          placed = &walk.open.back()->children.back();
-        }
-        if (!empty) walk.open.push_back(placed);
+        if (empty) walk.Close();
         break;
       }
       case XmlNodeType_EndElement:
-        if (!walk.open.empty()) walk.open.pop_back();
+        if (walk.depth != 0) walk.Close();
         break;
       case XmlNodeType_Text:
-        if (!walk.open.empty()) {
-          std::string text = ValueOf(reader);
+        if (walk.depth != 0) {
+          const std::wstring_view text = WideValueOf(reader);
           if (!IsWhitespaceOnly(text)) {
-            walk.open.back()->children.push_back({Kind::Text, {}, std::move(text), {}});
+            const std::string_view utf8 = Utf8Into(arena, text.data(), static_cast<UINT>(text.size()));
+            if (!utf8.empty()) walk.Add(Kind::Text, utf8);
           }
         }
         break;
       case XmlNodeType_CDATA:  // kept even when blank: someone wrote it on purpose
-        if (!walk.open.empty()) {
-          walk.open.back()->children.push_back({Kind::Text, {}, ValueOf(reader), {}});
-        }
+        if (walk.depth != 0) walk.Add(Kind::Text, ValueOf(reader, arena));
         break;
       case XmlNodeType_Comment:
-        if (!walk.open.empty()) {
-          walk.open.back()->children.push_back({Kind::Comment, {}, ValueOf(reader), {}});
-        }
+        if (walk.depth != 0) walk.Add(Kind::Comment, ValueOf(reader, arena));
         break;
       case XmlNodeType_ProcessingInstruction:
-        if (!walk.open.empty()) {
-          walk.open.back()->children.push_back({Kind::Other, {}, {}, {}});
-        }
+        if (walk.depth != 0) walk.Add(Kind::Other, {});
         break;
       default:  // whitespace, the declaration; a DTD is refused before it gets here
         break;
@@ -186,8 +239,11 @@ XmlParseResult WalkDocument(IXmlReader& reader, std::size_t inputBytes) {
   }
   if (FAILED(hr)) return Failure(XmlLiteErrorText(hr), Where(reader));
   if (!walk.rootSeen) return Failure("в документе нет корневого элемента"_cp1251, {});
-  walk.result.ok = true;
-  return std::move(walk.result);
+  XmlParseResult result;
+  result.ok = true;
+  result.root = walk.root;
+  result.storage = std::move(walk.arena);
+  return result;
 }
 
 }  // namespace

@@ -92,6 +92,75 @@ TEST(FieldScrambler, FusedRoutinesAgreeWithTheTwoPasses) {
   }
 }
 
+// The ways DecodeField can take on this processor (the portable one always).
+std::vector<CodecPath> AvailablePaths() {
+  std::vector<CodecPath> paths{CodecPath::Portable};
+  if (HasCodecPath(CodecPath::Vector)) paths.push_back(CodecPath::Vector);
+  return paths;
+}
+
+// A text from the alphabet, or from every byte value when `anyByte`.
+std::string Text(std::size_t n, unsigned seed, bool anyByte) {
+  static constexpr std::string_view kAlphabet =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::mt19937 gen(seed);
+  std::string s(n, '\0');
+  for (char& c : s) {
+    c = anyByte ? static_cast<char>(gen() & 0xFF) : kAlphabet[gen() % kAlphabet.size()];
+  }
+  return s;
+}
+
+// Every way of decoding against the two plain passes, over lengths that
+// end anywhere in the blocks the vector way works in, and over the keys.
+TEST(FieldScrambler, EveryDecodePathAgreesWithTheTwoPasses) {
+  for (const CodecPath path : AvailablePaths()) {
+    SCOPED_TRACE(static_cast<int>(path));
+    for (std::size_t n = 0; n < 700; ++n) {
+      SCOPED_TRACE(n);
+      for (const bool anyByte : {false, true}) {
+        const std::string text = Text(n, static_cast<unsigned>(n) * 2 + anyByte, anyByte);
+        for (const std::uint16_t key : {kFieldKey, std::uint16_t{0}, std::uint16_t{65535}}) {
+          EXPECT_EQ(DecodeFieldOn(path, text, key), XorDecode(Base64LeDecode(text), key));
+        }
+      }
+      const std::string plain = Bytes(n, static_cast<unsigned>(n) + 500);
+      EXPECT_EQ(DecodeFieldOn(path, EncodeField(plain)), plain);
+    }
+  }
+}
+
+// Each character value at each place of a block: the vector way sorts
+// characters into the alphabet and the rest by table.
+TEST(FieldScrambler, EveryCharacterDecodesAlikeOnEveryPath) {
+  for (const CodecPath path : AvailablePaths()) {
+    SCOPED_TRACE(static_cast<int>(path));
+    for (unsigned value = 0; value < 256; ++value) {
+      for (const std::size_t length : {32u, 45u, 96u}) {
+        std::string text = Text(length, value, false);
+        for (std::size_t at = 0; at < length; at += 7) text[at] = static_cast<char>(value);
+        ASSERT_EQ(DecodeFieldOn(path, text), XorDecode(Base64LeDecode(text), kFieldKey))
+            << "character " << value << ", length " << length;
+      }
+    }
+  }
+}
+
+TEST(FieldScrambler, EveryDecodePathStopsTheXorPassAtLengthMod65536) {
+  for (const CodecPath path : AvailablePaths()) {
+    SCOPED_TRACE(static_cast<int>(path));
+    for (const std::size_t length :
+         {65535u, 65536u, 65537u, 65550u, 65567u, 70000u, 131072u + 40}) {
+      SCOPED_TRACE(length);
+      const std::string plain = Bytes(length, static_cast<unsigned>(length));
+      const std::string encoded = EncodeField(plain);
+      EXPECT_TRUE(DecodeFieldOn(path, encoded) == plain);
+      const std::string text = Text(encoded.size() + 1, 3, true);
+      EXPECT_TRUE(DecodeFieldOn(path, text) == XorDecode(Base64LeDecode(text), kFieldKey));
+    }
+  }
+}
+
 TEST(FieldScrambler, OnlyTheFirstLengthMod65536BytesAreXored) {
   const struct {
     std::size_t length;
@@ -132,6 +201,53 @@ TEST(FieldScrambler, ManyFieldsAtOnceMatchOneByOne) {
     EncodeFieldsInto(jobs);
     for (std::size_t i = 0; i < count; ++i) {
       EXPECT_TRUE(outs[i] == EncodeField(texts[i])) << "field " << i;
+    }
+  }
+}
+
+// Many long fields, so that every lane of the vector way fills and refills
+// at odd times, mixed with short ones and ones of 64 KiB and more. The
+// outputs lie in one buffer with guard bytes between them, which must stay.
+TEST(FieldScrambler, EveryEncodePathMatchesOneFieldAtATime) {
+  std::mt19937 gen(99);
+  std::vector<std::size_t> lengths;
+  for (std::size_t i = 0; i < 300; ++i) {
+    const unsigned pick = gen() % 10;
+    lengths.push_back(pick < 3 ? gen() % 64 : pick < 9 ? 64 + gen() % 3000 : 65530 + gen() % 80);
+  }
+  lengths.insert(lengths.begin() + 17, {131072 + 100, 65536, 63, 64, 65, 79, 80, 81});
+  constexpr char kGuard = '\x5A';
+  constexpr std::size_t kGap = 40;
+  for (const CodecPath path : AvailablePaths()) {
+    SCOPED_TRACE(static_cast<int>(path));
+    for (const std::size_t count :
+         {std::size_t{15}, std::size_t{16}, std::size_t{17}, lengths.size()}) {
+      SCOPED_TRACE(count);
+      std::vector<std::string> texts;
+      std::vector<std::size_t> offsets;
+      std::size_t size = kGap;
+      for (std::size_t i = 0; i < count; ++i) {
+        texts.push_back(Bytes(lengths[i], static_cast<unsigned>(i) + 7));
+        offsets.push_back(size);
+        size += EncodedFieldLength(lengths[i]) + kGap;
+      }
+      std::string buffer(size, kGuard);
+      std::vector<FieldJob> jobs;
+      for (std::size_t i = 0; i < count; ++i) {
+        jobs.push_back({texts[i], buffer.data() + offsets[i]});
+      }
+      EncodeFieldsIntoOn(path, jobs);
+      std::size_t guardStart = 0;
+      for (std::size_t i = 0; i < count; ++i) {
+        const std::string_view out(buffer.data() + offsets[i], EncodedFieldLength(lengths[i]));
+        EXPECT_TRUE(out == EncodeField(texts[i]))
+            << "field " << i << " of " << lengths[i] << " bytes";
+        EXPECT_EQ(std::string_view(buffer).substr(guardStart, offsets[i] - guardStart),
+                  std::string(offsets[i] - guardStart, kGuard));
+        guardStart = offsets[i] + out.size();
+      }
+      EXPECT_EQ(std::string_view(buffer).substr(guardStart),
+                std::string(size - guardStart, kGuard));
     }
   }
 }

@@ -13,10 +13,10 @@ using Kind = XmlNode::Kind;
 
 std::string Describe(const XmlNode& n) {
   switch (n.kind) {
-    case Kind::Element: return "element " + n.name;
-    case Kind::Attribute: return "attribute " + n.name + "=" + n.value;
-    case Kind::Text: return "text [" + n.value + "]";
-    case Kind::Comment: return "comment [" + n.value + "]";
+    case Kind::Element: return "element " + std::string(n.name);
+    case Kind::Attribute: return "attribute " + std::string(n.name) + "=" + std::string(n.value);
+    case Kind::Text: return "text [" + std::string(n.value) + "]";
+    case Kind::Comment: return "comment [" + std::string(n.value) + "]";
     case Kind::Other: return "other";
   }
   return "?";
@@ -40,6 +40,24 @@ TEST(PugiXmlReader, AttributesComeFirstThenChildNodesInDocumentOrder) {
             (std::vector<std::string>{"attribute b=2", "attribute a=1", "text [\n  x ]", "comment [c]",
                                       "element e", "other", "text [ y ]"}));
   EXPECT_EQ(Children(r.root.children[4]), (std::vector<std::string>{"attribute k=v"}));
+}
+
+// A text before any child node is held apart by the parser; it must still
+// come first, and texts after other nodes stay where they are.
+TEST(PugiXmlReader, TextsKeepTheirPlaceAmongTheChildNodes) {
+  const XmlParseResult r = Parse(
+      "<r><a k='v'>one<b/>two</a><c><!--x-->three</c><d> <e/>four</d><f><![CDATA[five]]>six</f>"
+      "<g>&#65;&amp;</g><h></h></r>");
+  ASSERT_TRUE(r.ok) << r.error;
+  const auto& e = r.root.children;
+  ASSERT_EQ(e.size(), 6u);
+  EXPECT_EQ(Children(e[0]),
+            (std::vector<std::string>{"attribute k=v", "text [one]", "element b", "text [two]"}));
+  EXPECT_EQ(Children(e[1]), (std::vector<std::string>{"comment [x]", "text [three]"}));
+  EXPECT_EQ(Children(e[2]), (std::vector<std::string>{"element e", "text [four]"}));
+  EXPECT_EQ(Children(e[3]), (std::vector<std::string>{"text [five]", "text [six]"}));
+  EXPECT_EQ(Children(e[4]), (std::vector<std::string>{"text [A&]"}));
+  EXPECT_TRUE(e[5].children.empty());
 }
 
 TEST(PugiXmlReader, WhitespaceOnlyTextIsLeftOut) {

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "model/cp1251.h"
+#include "model/trim.h"
 #include "platform/pugixml/pugixml_reader.h"
+#include "settings/field_codec.h"
 #include "settings/settings_file.h"
 
 namespace qs {
@@ -66,6 +69,48 @@ TEST(WriteSettingsXml, OptionsAreWrittenAsDecimalAndTrueFalse) {
 
 // What is written reads back as the trimmed model without history rows,
 // whatever bytes the texts hold and however long they are.
+// Short fields are encoded as they are met and long ones together at the
+// end; whichever way a field goes, and whatever trimming takes from it, the
+// document is the one put together field by field.
+TEST(WriteSettingsXml, FieldsOfEveryLengthStandInTheirPlaces) {
+  std::mt19937 gen(5);
+  const auto text = [&](std::size_t n) {
+    std::string s(n, '\0');
+    for (char& c : s) c = static_cast<char>(gen());
+    return s;
+  };
+  EntryModel m;
+  std::string expected = "<Config><Texts>";
+  const auto element = [&](std::string_view name, const std::string& field) {
+    const std::string encoded = EncodeField(Trim(field));
+    if (encoded.empty()) {
+      expected.append("<").append(name).append("/>");
+    } else {
+      expected.append("<").append(name).append(">").append(encoded);
+      expected.append("</").append(name).append(">");
+    }
+  };
+  for (std::size_t i = 0; i < 300; ++i) {
+    const std::size_t longLength = gen() % 3 == 0 ? gen() % 5000 : gen() % 130;
+    const std::size_t lengths[] = {i % 90, longLength, (i * 7) % 70};
+    std::string fields[3];
+    for (std::size_t f = 0; f < 3; ++f) {
+      fields[f] = text(lengths[f]);
+      if (i % 4 == 1) fields[f] = std::string("  \r\n").append(fields[f]).append("\t ");  // trimmed
+    }
+    if (i % 50 == 7) m.AppendHistoryRow("clip", "never written");
+    m.AppendEntry(fields[0], fields[1], fields[2]);
+    expected += "<text>";
+    element("shorttext", fields[0]);
+    element("longtext", fields[1]);
+    element("group", fields[2]);
+    expected += "</text>";
+  }
+  expected += "</Texts><Groups/>";
+  expected += "<keyword><hot>0</hot><auto>False</auto><buff>False</buff></keyword></Config>\r\n";
+  EXPECT_TRUE(WriteSettingsXml(m) == expected);
+}
+
 TEST(WriteSettingsXml, ReadsBackAsTheTrimmedModel) {
   std::string allBytes;
   for (int b = 1; b < 256; ++b) allBytes.push_back(static_cast<char>(b));
