@@ -1,4 +1,5 @@
 #include "platform/win32/win32_editor_window.h"
+#include "platform/win32/win32_window_proc.h"
 
 #include <commctrl.h>
 
@@ -95,7 +96,7 @@ std::string TextOf(HWND control) { return WideToUtf8(WindowText(control)); }
 }  // namespace
 
 Win32EditorWindow::Win32EditorWindow(HINSTANCE instance, HWND owner) : owner_(owner) {
-  RegisterWindowClass(instance, &Win32EditorWindow::WindowProc);
+  RegisterWindowClass(instance, &ObjectWindowProc<Win32EditorWindow>);
   RegisterFlatButtonClass(instance);
   if (!::CreateWindowExW(kExStyle, kClassName, kTitle, kStyle, 0, 0, 0, 0, owner, nullptr, instance,
                          this)) {
@@ -177,39 +178,6 @@ void Win32EditorWindow::PlaceTagButtons(UINT dpi) {
   }
 }
 
-LRESULT CALLBACK Win32EditorWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                               LPARAM lParam) {
-  auto* self = reinterpret_cast<Win32EditorWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (message == WM_NCCREATE) {
-    self =
-        static_cast<Win32EditorWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->hwnd_.reset(hwnd);
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    self->hwnd_.release();
-    return ::DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-  LRESULT result = 0;
-  self->Guarded([&] { result = self->HandleMessage(message, wParam, lParam); });
-  return result;
-}
-
-// A handler that fails ends there and the user sees why; nothing unwinds
-// into the system's code.
-template <typename F>
-void Win32EditorWindow::Guarded(F&& handler) {
-  try {
-    handler();
-  } catch (const std::exception& e) {
-    ShowHandlerError(hwnd(), e.what());
-  } catch (...) {
-    ShowHandlerError(hwnd(), "unknown error");
-  }
-}
-
 LRESULT Win32EditorWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
@@ -265,7 +233,7 @@ bool Win32EditorWindow::PreTranslateMessage(MSG& msg) {
   if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || !IsFor(hwnd(), msg)) return false;
   if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE &&
       !::SendMessageW(Item(kComboBox1), CB_GETDROPPEDSTATE, 0, 0)) {
-    if (logic_) Guarded([&] { logic_->FormKeyPress(27); });
+    if (logic_) RunGuarded(hwnd(), [&] { logic_->FormKeyPress(27); });
     return true;
   }
   return ::IsDialogMessageW(hwnd(), &msg) != FALSE;
@@ -279,7 +247,7 @@ LRESULT CALLBACK Win32EditorWindow::FieldProc(HWND field, UINT message, WPARAM w
     return ::DefSubclassProc(field, message, wParam, lParam);
   }
   LRESULT result = 0;
-  editor->Guarded([&] { result = editor->OnFieldMessage(field, message, wParam, lParam); });
+  RunGuarded(editor->hwnd(), [&] { result = editor->OnFieldMessage(field, message, wParam, lParam); });
   return result;
 }
 
@@ -356,7 +324,7 @@ void Win32EditorWindow::ShowModal() {
     ModalScope scope(hwnd(), owner_);
     ::ShowWindow(hwnd(), SW_SHOW);
     ::SetForegroundWindow(hwnd());
-    if (logic_) Guarded([&] { logic_->FormShow(); });
+    if (logic_) RunGuarded(hwnd(), [&] { logic_->FormShow(); });
     PumpUntil(
         hwnd(), [this] { return closed_; }, [this](MSG& msg) { return PreTranslateMessage(msg); });
   }

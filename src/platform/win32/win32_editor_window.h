@@ -53,15 +53,14 @@ class Win32EditorWindow final : public EntryEditorView {
   void SelectGroupIndex(std::size_t index) override;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  template <typename W>
+  friend LRESULT CALLBACK ObjectWindowProc(HWND, UINT, WPARAM, LPARAM);
   static LRESULT CALLBACK FieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam,
                                     UINT_PTR id, DWORD_PTR self);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnFieldMessage(HWND field, UINT message, WPARAM wParam, LPARAM lParam);
   bool PreTranslateMessage(MSG& msg);
   void OnCommand(int id, int code);
-  template <typename F>
-  void Guarded(F&& handler);
 
   void CreateControls(HINSTANCE instance);
   void ApplyDpi(UINT dpi);

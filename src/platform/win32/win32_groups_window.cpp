@@ -1,4 +1,5 @@
 #include "platform/win32/win32_groups_window.h"
+#include "platform/win32/win32_window_proc.h"
 
 #include <commctrl.h>
 
@@ -108,7 +109,7 @@ std::size_t RowCount(HWND grid) {
 
 Win32GroupsWindow::Win32GroupsWindow(HINSTANCE instance, HWND owner, HWND centreOver)
     : owner_(owner), centreOver_(centreOver) {
-  RegisterWindowClass(instance, &Win32GroupsWindow::WindowProc);
+  RegisterWindowClass(instance, &ObjectWindowProc<Win32GroupsWindow>);
   RegisterFlatButtonClass(instance);
   if (!::CreateWindowExW(kExStyle, kClassName, kTitle, kStyle, 0, 0, 0, 0, owner, nullptr, instance,
                          this)) {
@@ -162,39 +163,6 @@ void Win32GroupsWindow::ApplyDpi(UINT dpi) {
   ::SendMessageW(Grid(), LVM_SETCOLUMNWIDTH, 0, 0);
   ::SendMessageW(Grid(), LVM_SETCOLUMNWIDTH, kNameColumn, std::max(width, 0));
   ::InvalidateRect(hwnd(), nullptr, TRUE);
-}
-
-LRESULT CALLBACK Win32GroupsWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                               LPARAM lParam) {
-  auto* self = reinterpret_cast<Win32GroupsWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (message == WM_NCCREATE) {
-    self =
-        static_cast<Win32GroupsWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->hwnd_.reset(hwnd);
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    self->hwnd_.release();
-    return ::DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-  LRESULT result = 0;
-  self->Guarded([&] { result = self->HandleMessage(message, wParam, lParam); });
-  return result;
-}
-
-// A handler that fails ends there and the user sees why; nothing unwinds
-// into the system's code.
-template <typename F>
-void Win32GroupsWindow::Guarded(F&& handler) {
-  try {
-    handler();
-  } catch (const std::exception& e) {
-    ShowHandlerError(hwnd(), e.what());
-  } catch (...) {
-    ShowHandlerError(hwnd(), "unknown error");
-  }
 }
 
 LRESULT Win32GroupsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -326,7 +294,7 @@ bool Win32GroupsWindow::PreTranslateMessage(MSG& msg) {
     const auto key = static_cast<unsigned>(msg.wParam);
     const bool repeated = (msg.lParam & (1 << 30)) != 0;
     bool used = false;
-    Guarded([&] {
+    RunGuarded(hwnd(), [&] {
       used = (!repeated && logic_->FormKeyDown(key)) ||
              (msg.hwnd == Grid() && logic_->typeuslug_tableKeyDown(key)) ||
              (key == VK_ESCAPE && logic_->FormKeyPress(27));
@@ -384,7 +352,7 @@ void Win32GroupsWindow::ShowModal() {
     ::ShowWindow(hwnd(), SW_SHOW);
     ::SetForegroundWindow(hwnd());
     ::SetFocus(Grid());
-    if (logic_) Guarded([&] { logic_->FormShow(); });
+    if (logic_) RunGuarded(hwnd(), [&] { logic_->FormShow(); });
     PumpUntil(
         hwnd(), [this] { return closed_; }, [this](MSG& msg) { return PreTranslateMessage(msg); });
   }

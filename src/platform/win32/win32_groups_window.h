@@ -39,7 +39,8 @@ class Win32GroupsWindow final : public GroupManagerView {
   void Close() override;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  template <typename W>
+  friend LRESULT CALLBACK ObjectWindowProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool PreTranslateMessage(MSG& msg);
   void OnCommand(int id, int code);
@@ -48,8 +49,6 @@ class Win32GroupsWindow final : public GroupManagerView {
   void PaintBackground(HDC dc) const;
   void PaintTitle(HDC dc) const;
   void ShowSelection();
-  template <typename F>
-  void Guarded(F&& handler);
 
   void CreateControls(HINSTANCE instance);
   void ApplyDpi(UINT dpi);

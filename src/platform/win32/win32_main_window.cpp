@@ -1,4 +1,5 @@
 #include "platform/win32/win32_main_window.h"
+#include "platform/win32/win32_window_proc.h"
 
 #include <commctrl.h>
 
@@ -110,7 +111,7 @@ HWND ActiveModal(HWND main) {
 }  // namespace
 
 Win32MainWindow::Win32MainWindow(HINSTANCE instance) : instance_(instance) {
-  RegisterWindowClass(instance, &Win32MainWindow::WindowProc);
+  RegisterWindowClass(instance, &ObjectWindowProc<Win32MainWindow>);
   RegisterFlatButtonClass(instance);
   // WM_NCCREATE takes ownership of the handle.
   if (!::CreateWindowExW(kExStyle, kClassName, kTitle, kStyle, 0, 0, 0, 0, nullptr, nullptr,
@@ -176,7 +177,7 @@ bool Win32MainWindow::PreTranslateMessage(MSG& msg) {
       try {
         settings_->FormKeyPress(27);
       } catch (const std::exception& e) {
-        ReportError(e.what());
+        ShowHandlerError(hwnd(), e.what());
       }
     }
     return true;
@@ -212,35 +213,6 @@ void Win32MainWindow::RepaintControls() {
   ::RedrawWindow(hwnd(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
-
-LRESULT CALLBACK Win32MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                             LPARAM lParam) {
-  auto* self = reinterpret_cast<Win32MainWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (message == WM_NCCREATE) {
-    self = static_cast<Win32MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->hwnd_.reset(hwnd);
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    self->hwnd_.release();
-    return ::DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-  // The core catches the errors of its own handlers; the settings window's
-  // handlers leave theirs to the error report here. Nothing may unwind
-  // through the system's code.
-  try {
-    return self->HandleMessage(message, wParam, lParam);
-  } catch (const std::exception& e) {
-    self->ReportError(e.what());
-  } catch (...) {
-    self->ReportError("unknown error");
-  }
-  return 0;
-}
-
-void Win32MainWindow::ReportError(const char* cp1251Text) { ShowHandlerError(hwnd(), cp1251Text); }
 
 LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == taskbarCreated_ && taskbarCreated_ != 0) {

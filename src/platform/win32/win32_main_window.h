@@ -51,7 +51,8 @@ class Win32MainWindow final : public MainWindowPort {
   void RepaintControls() override;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  template <typename W>
+  friend LRESULT CALLBACK ObjectWindowProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnTrayNotify(LPARAM lParam);
   void OnCommand(int id, int code);
@@ -62,7 +63,6 @@ class Win32MainWindow final : public MainWindowPort {
   void OnOptionsEdited();
   void OnActivate(bool active);
   void OnClose();
-  void ReportError(const char* cp1251Text);
 
   void CreateControls();
   void ApplyDpi(UINT dpi);
