@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <exception>
+#include <optional>
 #include <utility>
 
 #include "activation/hotkey.h"
@@ -252,31 +253,32 @@ void MainWindow::Timer3Timer() {
   const QueuedRun run = std::move(armedRun_);
 
   platform_.input.SetForegroundWindow(run.target.window);
-  RunOutcome outcome = RunOutcome::Completed;
+  std::optional<RunOutcome> outcome;
   typing_ = true;
   try {
     outcome = RunExpansion(run.text, run.target, platform_.input, platform_.clipboard,
                            platform_.clock);
   } catch (const std::exception& e) {
-    typing_ = false;
+    // Ends the run like a failed clipboard tag: reported, caption kept.
     platform_.dialogs.ShowError(e.what());
-    outcome = RunOutcome::ClipboardUnavailable;
   }
   typing_ = false;
 
-  switch (outcome) {
-    case RunOutcome::Completed:
-      platform_.window.SetCaption(kAppTitle);
-      break;
-    case RunOutcome::TargetRefused:
-      platform_.window.SetCaption(kAppTitle);
-      platform_.tray.ShowBalloon(
-          "Не удалось вставить текст: окно программы, запущенной от имени администратора, не принимает ввод"_cp1251);
-      break;
-    case RunOutcome::ClipboardUnavailable:
-      // The run ends where the clipboard tag stood; the caption keeps the text.
-      platform_.dialogs.ShowError("Cannot open clipboard");
-      break;
+  if (outcome) {
+    switch (*outcome) {
+      case RunOutcome::Completed:
+        platform_.window.SetCaption(kAppTitle);
+        break;
+      case RunOutcome::TargetRefused:
+        platform_.window.SetCaption(kAppTitle);
+        platform_.tray.ShowBalloon(
+            "Не удалось вставить текст: окно программы, запущенной от имени администратора, не принимает ввод"_cp1251);
+        break;
+      case RunOutcome::ClipboardUnavailable:
+        // The run ends where the clipboard tag stood; the caption keeps the text.
+        platform_.dialogs.ShowError("Cannot open clipboard");
+        break;
+    }
   }
 
   if (!queuedRuns_.empty() && !armed_) {
