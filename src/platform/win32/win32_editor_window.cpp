@@ -202,13 +202,6 @@ LRESULT Win32EditorWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
     case WM_CTLCOLORBTN:
       ::SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
       return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
-    case WM_DPICHANGED: {
-      ApplyDpi(HIWORD(wParam));
-      const RECT* r = reinterpret_cast<const RECT*>(lParam);
-      ::SetWindowPos(hwnd(), nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-      return 0;
-    }
     default: return ::DefWindowProcW(hwnd(), message, wParam, lParam);
   }
 }

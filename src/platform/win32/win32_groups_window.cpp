@@ -213,13 +213,6 @@ LRESULT Win32GroupsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
       ::SetDCBrushColor(dc, ColourAt(Scale(60, dpi_), client.bottom));
       return reinterpret_cast<LRESULT>(::GetStockObject(DC_BRUSH));
     }
-    case WM_DPICHANGED: {
-      ApplyDpi(HIWORD(wParam));
-      const RECT* r = reinterpret_cast<const RECT*>(lParam);
-      ::SetWindowPos(hwnd(), nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-      return 0;
-    }
     default: return ::DefWindowProcW(hwnd(), message, wParam, lParam);
   }
 }

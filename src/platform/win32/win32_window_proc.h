@@ -1,6 +1,7 @@
 // The window procedure shared by the program's own windows: each window is
-// an object that owns its HWND (`hwnd_`) and handles its messages in
-// HandleMessage; the object arrives with WM_NCCREATE as the create parameter.
+// an object that owns its HWND (`hwnd_`), lays itself out for a DPI in
+// ApplyDpi and handles its other messages in HandleMessage; the object
+// arrives with WM_NCCREATE as the create parameter.
 #pragma once
 
 #include <windows.h>
@@ -37,6 +38,14 @@ LRESULT CALLBACK ObjectWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->hwnd_.release();
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+  if (message == WM_DPICHANGED) {
+    // Moved to a monitor of another scale: lay out anew, take the size offered.
+    RunGuarded(hwnd, [&] { self->ApplyDpi(HIWORD(wParam)); });
+    const RECT* r = reinterpret_cast<const RECT*>(lParam);
+    ::SetWindowPos(hwnd, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    return 0;
   }
   LRESULT result = 0;
   RunGuarded(hwnd, [&] { result = self->HandleMessage(message, wParam, lParam); });

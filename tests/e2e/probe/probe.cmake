@@ -1,20 +1,19 @@
-# The probe window of the end-to-end tests (tests/e2e/probe/probe.cpp): a
-# target program of our own that logs the keys and characters it receives.
-add_executable(qs_probe WIN32 ${CMAKE_CURRENT_LIST_DIR}/probe.cpp)
-set_target_properties(qs_probe PROPERTIES OUTPUT_NAME probe)
-target_compile_definitions(qs_probe PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
-target_link_libraries(qs_probe PRIVATE user32 shell32)
-if(NOT MSVC)
-  # One self-contained exe: Wine needs no MinGW runtime DLLs beside it.
-  target_link_options(qs_probe PRIVATE -static -static-libgcc -static-libstdc++)
-endif()
+# Small Windows programs of the end-to-end tests, each one self-contained exe
+# (Wine needs no MinGW runtime DLLs beside it).
+function(qs_e2e_tool target output source)
+  add_executable(${target} ${ARGN} ${source})
+  set_target_properties(${target} PROPERTIES OUTPUT_NAME ${output})
+  target_compile_definitions(${target} PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+  if(NOT MSVC)
+    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+  endif()
+endfunction()
 
-# traytip (tests/e2e/probe/traytip.cpp): prints the tray icons' tooltip
-# texts, for tests of the tray hint.
-add_executable(qs_traytip ${CMAKE_CURRENT_LIST_DIR}/traytip.cpp)
-set_target_properties(qs_traytip PROPERTIES OUTPUT_NAME traytip)
-target_compile_definitions(qs_traytip PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+# The probe window: a target program of our own that logs the keys and
+# characters it receives.
+qs_e2e_tool(qs_probe probe ${CMAKE_CURRENT_LIST_DIR}/probe.cpp WIN32)
+target_link_libraries(qs_probe PRIVATE user32 shell32)
+
+# traytip: prints the tray icons' tooltip texts, for tests of the tray hint.
+qs_e2e_tool(qs_traytip traytip ${CMAKE_CURRENT_LIST_DIR}/traytip.cpp)
 target_link_libraries(qs_traytip PRIVATE user32)
-if(NOT MSVC)
-  target_link_options(qs_traytip PRIVATE -static -static-libgcc -static-libstdc++)
-endif()
